@@ -1,0 +1,3 @@
+#pragma once
+
+void onKeyboard(unsigned char key, int x, int y);

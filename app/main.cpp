@@ -1,0 +1,22 @@
+#include "app/animation.h"
+#include "app/keyboard.h"
+#include "app/startup.h"
+#include "scene/frame.h"
+
+#include <GL/glut.h>
+
+int main(int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(800, 600);
+    glutInitWindowPosition(10, 10);
+    glutCreateWindow(argv[0]);
+    initScene();
+    glutMouseFunc(onMouse);
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(drawFrame);
+    glutKeyboardFunc(onKeyboard);
+    glutMainLoop();
+    return 0;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+// Everything the user or the animations can change, plus the constant
+// colours that several drawing functions share. Colours and positions are
+// handed to OpenGL by address, so they are changed in place.
+struct SceneState {
+    float light0Position[4];
+    float light3Position[4];
+    float light1Position[4];
+    float light2Position[4];
+    int lampScale;
+    float whiteEmission[4];
+    float blackEmission[4];
+    float stoneColor[4];
+    float surfaceColor[4];
+    float grassColor[4];
+    float lampColor[4];
+    double eye[3];
+    int fullScreen;
+    int filled;
+    int speedLevel;
+    // The wheel turns for as long as the go animation runs, which may be
+    // days: a float angle would stop taking 2-degree steps past 2^25 degrees,
+    // so the angle is a double and its whole part a 64-bit integer.
+    std::int64_t wheelAngleWhole;
+    unsigned char paused;
+    double wheelAngle;
+};
+
+extern SceneState scene;
+
+// The values the program starts with.
+SceneState initialSceneState();

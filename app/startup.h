@@ -1,0 +1,7 @@
+#pragma once
+
+extern const char controlsBanner[];
+
+void printControls();
+void initScene();
+void onReshape(int width, int height);

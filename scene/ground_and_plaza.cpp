@@ -1,0 +1,13 @@
+#include "scene/elements.h"
+
+#include "app/scene_state.h"
+#include "scene/frame.h"
+
+#include <GL/glut.h>
+
+void drawGround() {}
+
+void drawPlaza() {}
+
+void drawTile() {}
+
