@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Fairground and runs it. With no display to open a window on, it
+# runs the program in a virtual X server instead and saves a screenshot.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target fairground -j "$(nproc)"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  exec build/fairground "$@"
+fi
+echo "No display here: drawing the first frame in a virtual X server instead."
+scripts/screenshot.sh build/fairground screenshots/fairground.png
