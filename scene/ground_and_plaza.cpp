@@ -5,9 +5,69 @@
 
 #include <GL/glut.h>
 
-void drawGround() {}
+namespace {
 
-void drawPlaza() {}
+// One tile for each x from xFirst to xLast inclusive, in the row at z.
+void drawTileRow(int z, int xFirst, int xLast)
+{
+    for (int x = xFirst; x <= xLast; ++x) {
+        glPushMatrix();
+        glTranslatef(static_cast<float>(x), 0.0f, static_cast<float>(z));
+        drawTile();
+        glPopMatrix();
+    }
+}
 
-void drawTile() {}
+}  // namespace
 
+void drawGround()
+{
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.grassColor);
+    glNormal3f(0, 1, 0);
+    glBegin(GL_POLYGON);
+    glVertex3f(-100, 0, -100);
+    glVertex3f(-100, 0, 100);
+    glVertex3f(100, 0, 100);
+    glVertex3f(100, 0, -100);
+    glEnd();
+}
+
+void drawPlaza()
+{
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.stoneColor);
+    glNormal3f(0, 1, 0);
+    glBegin(GL_POLYGON);
+    glVertex3f(-2.5f, 0.01f, -5);
+    glVertex3f(-5, 0.01f, -2.5f);
+    glVertex3f(-5, 0.01f, 2.5f);
+    glVertex3f(-2.5f, 0.01f, 5);
+    glVertex3f(2.5f, 0.01f, 5);
+    glVertex3f(5, 0.01f, 2.5f);
+    glVertex3f(5, 0.01f, -2.5f);
+    glVertex3f(2.5f, 0.01f, -5);
+    glEnd();
+
+    // 87 tiles, not cut to the octagon: the rows z = -5 and 5 and the end
+    // tiles of the rows z = -4, -3, 3 and 4 reach beyond its edges.
+    for (int z = -3; z <= 3; ++z) drawTileRow(z, -4, 4);
+    drawTileRow(-5, -2, 2);
+    drawTileRow(-4, -3, 3);
+    drawTileRow(5, -2, 2);
+    drawTileRow(4, -3, 3);
+}
+
+void drawTile()
+{
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.stoneColor);
+    glNormal3f(0, 1, 0);
+    glBegin(GL_POLYGON);
+    glVertex3f(-0.25f, 0.02f, -0.5f);
+    glVertex3f(-0.5f, 0.02f, -0.25f);
+    glVertex3f(-0.5f, 0.02f, 0.25f);
+    glVertex3f(-0.25f, 0.02f, 0.5f);
+    glVertex3f(0.25f, 0.02f, 0.5f);
+    glVertex3f(0.5f, 0.02f, 0.25f);
+    glVertex3f(0.5f, 0.02f, -0.25f);
+    glVertex3f(0.25f, 0.02f, -0.5f);
+    glEnd();
+}

@@ -5,11 +5,146 @@
 
 #include <GL/glut.h>
 
-void drawTower() {}
+void drawTower()
+{
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.stoneColor);
 
-void drawWheel() {}
+    // z = 0.25
+    glNormal3f(0, 0, 1);
+    glBegin(GL_QUADS);
+    glVertex3f(0.25f, 4.5f, 0.25f);
+    glVertex3f(-0.25f, 4.5f, 0.25f);
+    glVertex3f(-0.25f, 0, 0.25f);
+    glVertex3f(0.25f, 0, 0.25f);
+    glEnd();
 
-void drawSpoke() {}
+    // z = -0.25
+    glNormal3f(0, 0, -1);
+    glBegin(GL_QUADS);
+    glVertex3f(-0.25f, 4.5f, -0.25f);
+    glVertex3f(0.25f, 4.5f, -0.25f);
+    glVertex3f(0.25f, 0, -0.25f);
+    glVertex3f(-0.25f, 0, -0.25f);
+    glEnd();
 
-void drawRimChord() {}
+    // x = -0.25
+    glNormal3f(-1, 0, 0);
+    glBegin(GL_QUADS);
+    glVertex3f(-0.25f, 4.5f, 0.25f);
+    glVertex3f(-0.25f, 4.5f, -0.25f);
+    glVertex3f(-0.25f, 0, -0.25f);
+    glVertex3f(-0.25f, 0, 0.25f);
+    glEnd();
 
+    // x = 0.25
+    glNormal3f(1, 0, 0);
+    glBegin(GL_QUADS);
+    glVertex3f(0.25f, 4.5f, -0.25f);
+    glVertex3f(0.25f, 4.5f, 0.25f);
+    glVertex3f(0.25f, 0, 0.25f);
+    glVertex3f(0.25f, 0, -0.25f);
+    glEnd();
+}
+
+// A bar 3 long and 0.2 high from the hub towards -x, in the plane z = 0.5.
+void drawSpoke()
+{
+    glNormal3f(0, 0, 1);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0.2f, 0.5f);
+    glVertex3f(-3, 0.2f, 0.5f);
+    glVertex3f(-3, 0, 0.5f);
+    glVertex3f(0, 0, 0.5f);
+    glEnd();
+}
+
+// A band 0.2 wide from the spoke tip at -x to the point 3 below the hub.
+void drawRimChord()
+{
+    glNormal3f(0, 0, -1);
+    glBegin(GL_QUADS);
+    glVertex3f(-3, 0, 0.5f);
+    glVertex3f(-3, 0.2f, 0.5f);
+    glVertex3f(0, -2.8f, 0.5f);
+    glVertex3f(0, -3, 0.5f);
+    glEnd();
+}
+
+// No material of its own: the pieces before the first gondola's lamps take
+// whatever drawTower and the fence left. Every angle that involves
+// wheelAngle goes through rotationAngle, combined in double first.
+void drawWheel()
+{
+    const double angle = scene.wheelAngle;
+
+    // 1. axle plate
+    glPushMatrix();
+    glTranslatef(0, 4, 0);
+    glRotatef(rotationAngle(angle), 0, 0, 1);
+    glNormal3f(0, 1, 0);
+    glBegin(GL_QUADS);
+    glVertex3f(-0.1f, 0, 0);
+    glVertex3f(-0.1f, 0, 0.5f);
+    glVertex3f(0.1f, 0, 0.5f);
+    glVertex3f(0.1f, 0, 0);
+    glEnd();
+    glPopMatrix();
+
+    // 2. first arm
+    glPushMatrix();
+    glTranslatef(0, 3.8f, 0);
+    glRotatef(rotationAngle(angle), 0, 0, 1);
+    drawSpoke();
+    drawRimChord();
+    glTranslatef(-3, 0, 0.5f);
+    glRotatef(rotationAngle(-angle), 0, 0, 1);
+    drawGondola();
+    glPopMatrix();
+
+    // 3. opposite arm, half a turn about the vertical axis
+    glPushMatrix();
+    glTranslatef(0, 3.8f, 1);
+    glRotatef(180, 0, 1, 0);
+    glRotatef(rotationAngle(-angle), 0, 0, 1);
+    drawSpoke();
+    drawRimChord();
+    glTranslatef(-3, 0, 0.5f);
+    glRotatef(rotationAngle(angle), 0, 0, 1);
+    drawGondola();
+    glPopMatrix();
+
+    // 4. third arm
+    glPushMatrix();
+    glTranslatef(0, 3.8f, 0);
+    glRotatef(rotationAngle(angle + 90), 0, 0, 1);
+    drawSpoke();
+    glTranslatef(-3, 0, 0.5f);
+    glRotatef(rotationAngle(-angle - 90), 0, 0, 1);
+    drawGondola();
+    glPopMatrix();
+
+    // 5. chord only
+    glPushMatrix();
+    glTranslatef(0, 3.8f, 0);
+    glRotatef(rotationAngle(angle + 180), 0, 0, 1);
+    drawRimChord();
+    glPopMatrix();
+
+    // 6. spoke only
+    glPushMatrix();
+    glTranslatef(0, 3.8f, 0);
+    glRotatef(rotationAngle(angle - 90), 0, 0, 1);
+    drawSpoke();
+    glPopMatrix();
+
+    // 7. fourth gondola with its chord, 2.8 (not 3) from the hub
+    glPushMatrix();
+    glTranslatef(0, 3.8f, 0);
+    glRotatef(rotationAngle(angle - 90), 0, 0, 1);
+    drawRimChord();
+    glTranslatef(-2.8f, 0, 0.5f);
+    glRotatef(180, 0, 1, 0);
+    glRotatef(rotationAngle(angle - 90), 0, 0, 1);
+    drawGondola();
+    glPopMatrix();
+}
