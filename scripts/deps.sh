@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ make cmake pkg-config
+  g++ make cmake pkg-config dpkg-dev file
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   xvfb xauth x11-utils libx11-dev libxtst-dev xdotool imagemagick
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
