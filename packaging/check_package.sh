@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Checks what an install and the Debian package hold, and that the program
+# they carry starts and draws.
+#   check_package.sh SOURCE_DIR BUILD_DIR
+# With FAIRGROUND_TEST_SYSTEM_INSTALL=1 (CI, as root) it also installs the
+# package with apt-get, runs the installed program and removes it again.
+set -euo pipefail
+source_dir=$1
+build_dir=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The program draws a first frame of many colours, not a blank window.
+draws() {
+  "$source_dir/scripts/screenshot.sh" "$1" "$work/shot.png" >/dev/null
+  local colours
+  colours=$(convert "$work/shot.png" -format %k info:)
+  [ "$colours" -gt 100 ] || fail "$1 drew only $colours colours"
+  echo "ok: $1 draws ($colours colours)"
+}
+
+echo "== staged install"
+DESTDIR="$work/stage" cmake --install "$build_dir" --prefix /usr >/dev/null
+for file in bin/fairground share/man/man6/fairground.6 share/applications/fairground.desktop \
+            share/icons/hicolor/128x128/apps/fairground.png share/doc/fairground/README.md \
+            share/doc/fairground/LICENSE; do
+  [ -f "$work/stage/usr/$file" ] || fail "the install lacks usr/$file"
+done
+echo "ok: the install holds the program, manual page, desktop entry, icon, README and licence"
+draws "$work/stage/usr/bin/fairground"
+
+desktop-file-validate "$work/stage/usr/share/applications/fairground.desktop" || fail "desktop entry"
+grep -qx 'Exec=fairground' "$work/stage/usr/share/applications/fairground.desktop" || fail "desktop entry Exec"
+echo "ok: the desktop entry validates"
+
+warnings=$(groff -man -ww -z -Tutf8 "$work/stage/usr/share/man/man6/fairground.6" 2>&1)
+[ -z "$warnings" ] || fail "manual page warnings: $warnings"
+MANWIDTH=80 man -l "$work/stage/usr/share/man/man6/fairground.6" 2>/dev/null | grep -q '^CONTROLS' ||
+  fail "the manual page does not render"
+echo "ok: the manual page renders without warnings"
+
+echo "== Debian package"
+(cd "$build_dir" && cpack -G DEB -B "$work/package" >/dev/null)
+deb=$(ls "$work"/package/fairground_*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libglut libglu libc6; do
+  [[ $depends == *"$library"* ]] || fail "Depends lacks $library: $depends"
+done
+echo "ok: Depends: $depends"
+dpkg-deb -x "$deb" "$work/unpacked"
+draws "$work/unpacked/usr/bin/fairground"
+
+if [ "${FAIRGROUND_TEST_SYSTEM_INSTALL:-0}" = 1 ]; then
+  echo "== apt-get install of the package"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+  draws /usr/bin/fairground
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq fairground >/dev/null
+fi
+echo "all package checks passed"
