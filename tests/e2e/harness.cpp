@@ -33,32 +33,29 @@ std::runtime_error failure(const std::string& what)
 
 // Xlib's default handler ends the process; a window that is gone must
 // instead fail the one request, and the test with it.
-int lastXError = 0;
-int recordXError(Display*, XErrorEvent* event)
-{
-    lastXError = event->error_code;
-    return 0;
-}
+int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
-int channel(unsigned long pixel, unsigned long mask)
+// The tests' own X server if the suite has started one, else $DISPLAY.
+std::string testDisplay()
 {
-    if (mask == 0) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1)) ++shift;
-    const unsigned long max = mask >> shift;
-    return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
-}
-
-KeySym keysymFor(char c)
-{
-    if (c == '\x1b') return XK_Escape;
-    if (c == '\r' || c == '\n') return XK_Return;
-    // Printable ASCII keysyms are the characters' own codes.
-    if (c >= 0x20 && c < 0x7f) return static_cast<KeySym>(c);
-    throw failure("no key for character code " + std::to_string(static_cast<int>(c)));
+    std::ifstream file(E2E_DISPLAY_FILE);
+    std::string name;
+    if (file >> name) return name;
+    if (const char* env = std::getenv("DISPLAY")) return env;
+    throw failure("no X server: run the tests through ctest, or set DISPLAY");
 }
 
 } // namespace
+
+bool waitUntil(const std::function<bool()>& condition, Duration timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return condition();
+        std::this_thread::sleep_for(pollInterval);
+    }
+}
 
 bool operator==(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 bool operator!=(const Rgb& a, const Rgb& b) { return !(a == b); }
@@ -76,71 +73,12 @@ std::ostream& operator<<(std::ostream& out, const Rect& rect)
     return out << rect.width << 'x' << rect.height << " at (" << rect.x << ", " << rect.y << ')';
 }
 
-Image::Image(int width, int height, std::vector<Rgb> pixels)
-    : width_(width), height_(height), pixels_(std::move(pixels))
+int Image::differingPixels(const Image& other) const
 {
-}
-
-bool Image::uniform() const
-{
-    const Rgb* first = nullptr;
-    for (const Rgb& p : pixels_) {
-        if (p == offScreen) continue;
-        if (!first) first = &p;
-        if (p != *first) return false;
-    }
-    return true;
-}
-
-int Image::differingPixels(const Image& other, int tolerance) const
-{
-    if (width_ != other.width_ || height_ != other.height_) return static_cast<int>(pixels_.size());
+    if (width != other.width || height != other.height) return static_cast<int>(pixels.size());
     int differing = 0;
-    for (size_t i = 0; i < pixels_.size(); ++i) {
-        const Rgb& a = pixels_[i];
-        const Rgb& b = other.pixels_[i];
-        if (std::abs(a.r - b.r) > tolerance || std::abs(a.g - b.g) > tolerance ||
-            std::abs(a.b - b.b) > tolerance)
-            ++differing;
-    }
+    for (size_t i = 0; i < pixels.size(); ++i) differing += pixels[i] != other.pixels[i];
     return differing;
-}
-
-int Image::count(const std::function<bool(Rgb)>& predicate) const
-{
-    int n = 0;
-    for (const Rgb& p : pixels_)
-        if (predicate(p)) ++n;
-    return n;
-}
-
-void Image::savePpm(const std::string& path) const
-{
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << width_ << ' ' << height_ << "\n255\n";
-    for (const Rgb& p : pixels_) {
-        const char bytes[3] = {static_cast<char>(p.r), static_cast<char>(p.g), static_cast<char>(p.b)};
-        out.write(bytes, 3);
-    }
-}
-
-bool waitUntil(const std::function<bool()>& condition, Duration timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return condition();
-        std::this_thread::sleep_for(pollInterval);
-    }
-}
-
-std::string testDisplay()
-{
-    std::ifstream file(E2E_DISPLAY_FILE);
-    std::string name;
-    if (file >> name) return name;
-    if (const char* env = std::getenv("DISPLAY")) return env;
-    throw failure("no X server: run the tests through ctest, or set DISPLAY");
 }
 
 App::App(const std::string& stdoutFile)
@@ -151,14 +89,14 @@ App::App(const std::string& stdoutFile)
     const std::string displayName = testDisplay();
     display_ = XOpenDisplay(displayName.c_str());
     if (!display_) throw failure("cannot open display " + displayName);
-    XSetErrorHandler(recordXError);
+    XSetErrorHandler(ignoreXError);
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor))
         throw failure("the X server has no XTEST extension");
 
     int outputFd = -1;
-    int pipeFds[2] = {-1, -1};
     if (stdoutFile.empty()) {
+        int pipeFds[2] = {-1, -1};
         if (pipe2(pipeFds, O_CLOEXEC) != 0) throw failure("pipe failed");
         outputFd = pipeFds[1];
         outputFd_ = pipeFds[0];
@@ -197,29 +135,16 @@ App::~App()
     if (display_) XCloseDisplay(display_);
 }
 
-void App::readAvailable()
-{
-    if (outputFd_ < 0) return;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(outputFd_, buffer, sizeof buffer);
-        if (n <= 0) return;
-        output_.append(buffer, static_cast<size_t>(n));
-    }
-}
-
 const std::string& App::output()
 {
-    readAvailable();
+    char buffer[4096];
+    ssize_t n = 0;
+    while (outputFd_ >= 0 && (n = read(outputFd_, buffer, sizeof buffer)) > 0)
+        output_.append(buffer, static_cast<size_t>(n));
     return output_;
 }
 
-bool App::waitForOutput(size_t bytes, Duration timeout)
-{
-    return waitUntil([&] { return output().size() >= bytes; }, timeout);
-}
-
-XWindowId App::window()
+unsigned long App::window()
 {
     if (window_) return window_;
     Window found = 0;
@@ -250,75 +175,46 @@ XWindowId App::window()
 
 Rect App::geometry()
 {
-    const Window w = window();
+    // A child of the root window (no window manager reparents it), so its
+    // position is on the screen.
     XWindowAttributes attributes;
-    Window child = 0;
-    Rect rect;
-    if (!XGetWindowAttributes(display_, w, &attributes) ||
-        !XTranslateCoordinates(display_, w, DefaultRootWindow(display_), 0, 0, &rect.x, &rect.y,
-                               &child))
-        throw failure("the window is gone");
-    rect.width = attributes.width;
-    rect.height = attributes.height;
-    return rect;
-}
-
-Rect App::waitForGeometry(const Rect& expected, Duration timeout)
-{
-    Rect last;
-    waitUntil([&] { return (last = geometry()) == expected; }, timeout);
-    return last;
+    if (!XGetWindowAttributes(display_, window(), &attributes)) throw failure("the window is gone");
+    return {attributes.x, attributes.y, attributes.width, attributes.height};
 }
 
 Image App::capture()
 {
     const Rect rect = geometry();
-    // X reads only the part of a window that is on the screen; freeglut's
-    // full screen without a window manager reaches past the top-left corner.
-    const int left = std::max(0, -rect.x);
-    const int top = std::max(0, -rect.y);
-    const int right = std::min(rect.width, DisplayWidth(display_, DefaultScreen(display_)) - rect.x);
-    const int bottom = std::min(rect.height, DisplayHeight(display_, DefaultScreen(display_)) - rect.y);
-    std::vector<Rgb> pixels(static_cast<size_t>(rect.width) * rect.height, offScreen);
-    if (left >= right || top >= bottom) return Image(rect.width, rect.height, std::move(pixels));
-
-    lastXError = 0;
-    XImage* image = XGetImage(display_, window(), left, top, static_cast<unsigned>(right - left),
-                              static_cast<unsigned>(bottom - top), AllPlanes, ZPixmap);
-    if (!image) throw failure("cannot read the window's pixels (X error " + std::to_string(lastXError) + ")");
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            const unsigned long p = XGetPixel(image, x - left, y - top);
-            pixels[static_cast<size_t>(y) * rect.width + x] = {
-                channel(p, image->red_mask), channel(p, image->green_mask), channel(p, image->blue_mask)};
+    // Fails for a window that reaches beyond the screen.
+    XImage* image = XGetImage(display_, window(), 0, 0, static_cast<unsigned>(rect.width),
+                              static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
+    if (!image) throw failure("cannot read the window's pixels");
+    Image picture{rect.width, rect.height, {}};
+    picture.pixels.reserve(static_cast<size_t>(rect.width) * rect.height);
+    for (int y = 0; y < rect.height; ++y) {
+        for (int x = 0; x < rect.width; ++x) {
+            // 24-bit true colour, as xvfb.sh sets up the screen.
+            const unsigned long p = XGetPixel(image, x, y);
+            picture.pixels.push_back({int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)});
         }
     }
     XDestroyImage(image);
-    return Image(rect.width, rect.height, std::move(pixels));
-}
-
-Rgb App::pixel(int x, int y)
-{
-    lastXError = 0;
-    XImage* image = XGetImage(display_, window(), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image) throw failure("cannot read pixel (" + std::to_string(x) + ", " + std::to_string(y) + ")");
-    const unsigned long p = XGetPixel(image, 0, 0);
-    const Rgb colour{channel(p, image->red_mask), channel(p, image->green_mask),
-                     channel(p, image->blue_mask)};
-    XDestroyImage(image);
-    return colour;
+    return picture;
 }
 
 Rgb App::waitForPixel(int x, int y, const Rgb& expected, Duration timeout)
 {
     Rgb last;
-    waitUntil([&] { return (last = pixel(x, y)) == expected; }, timeout);
+    waitUntil([&] { return (last = capture().at(x, y)) == expected; }, timeout);
     return last;
 }
 
-Image App::waitForFirstFrame(Duration timeout)
+Image App::waitForFirstFrame()
 {
-    const std::optional<Image> frame = waitForPicture([](const Image& i) { return !i.uniform(); }, timeout);
+    const std::optional<Image> frame = waitForPicture([](const Image& picture) {
+        return std::any_of(picture.pixels.begin(), picture.pixels.end(),
+                           [&](const Rgb& p) { return p != picture.pixels.front(); });
+    });
     if (!frame) throw failure("the window stayed a single colour: no frame was drawn");
     return *frame;
 }
@@ -336,57 +232,38 @@ std::optional<Image> App::waitForChange(const Image& before, Duration timeout)
     return waitForPicture([&](const Image& now) { return now.differingPixels(before) > 0; }, timeout);
 }
 
-void App::movePointer(int x, int y)
+void App::pointerToCentre()
 {
     const Rect rect = geometry();
-    XTestFakeMotionEvent(display_, DefaultScreen(display_), rect.x + x, rect.y + y, CurrentTime);
-    XSync(display_, False);
-}
-
-void App::pointerIntoWindow()
-{
-    Window rootReturn = 0, child = 0;
-    int rootX = 0, rootY = 0, x = 0, y = 0;
-    unsigned mask = 0;
-    const Rect rect = geometry();
-    if (XQueryPointer(display_, window(), &rootReturn, &child, &rootX, &rootY, &x, &y, &mask) &&
-        x >= 0 && y >= 0 && x < rect.width && y < rect.height)
-        return;
-    movePointer(rect.width / 2, rect.height / 2);
-}
-
-void App::pressKey(KeySymbol key)
-{
-    pointerIntoWindow();
-    const KeyCode code = XKeysymToKeycode(display_, key);
-    if (code == 0) throw failure("no key code for keysym " + std::to_string(key));
-    const bool shifted = XkbKeycodeToKeysym(display_, code, 0, 0) != key &&
-                         XkbKeycodeToKeysym(display_, code, 0, 1) == key;
-    const KeyCode shift = XKeysymToKeycode(display_, XK_Shift_L);
-    if (shifted) XTestFakeKeyEvent(display_, shift, True, CurrentTime);
-    XTestFakeKeyEvent(display_, code, True, CurrentTime);
-    XTestFakeKeyEvent(display_, code, False, CurrentTime);
-    if (shifted) XTestFakeKeyEvent(display_, shift, False, CurrentTime);
-    XSync(display_, False);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), rect.x + rect.width / 2,
+                         rect.y + rect.height / 2, CurrentTime);
 }
 
 void App::type(const std::string& keys)
 {
-    for (const char c : keys) pressKey(keysymFor(c));
-}
-
-void App::click(unsigned button, int x, int y)
-{
-    movePointer(x, y);
-    XTestFakeButtonEvent(display_, button, True, CurrentTime);
-    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    pointerToCentre();
+    const KeyCode shift = XKeysymToKeycode(display_, XK_Shift_L);
+    for (const char c : keys) {
+        // Printable ASCII keysyms are the characters' own codes.
+        const KeySym key = c == '\x1b' ? XK_Escape : static_cast<KeySym>(c);
+        const KeyCode code = XKeysymToKeycode(display_, key);
+        if (code == 0) throw failure("no key for character code " + std::to_string(int(c)));
+        const bool shifted = XkbKeycodeToKeysym(display_, code, 0, 0) != key &&
+                             XkbKeycodeToKeysym(display_, code, 0, 1) == key;
+        if (shifted) XTestFakeKeyEvent(display_, shift, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+        if (shifted) XTestFakeKeyEvent(display_, shift, False, CurrentTime);
+    }
     XSync(display_, False);
 }
 
 void App::click(unsigned button)
 {
-    const Rect rect = geometry();
-    click(button, rect.width / 2, rect.height / 2);
+    pointerToCentre();
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    XSync(display_, False);
 }
 
 void App::requestClose()
@@ -441,55 +318,36 @@ Vec3 normalised(const Vec3& v)
     return {v.x / length, v.y / length, v.z / length};
 }
 
-// The camera's axes as gluLookAt builds them: side, up, forward.
-struct Basis {
-    Vec3 side;
-    Vec3 up;
-    Vec3 forward;
-};
+const Vec3 eye{2, 5, 10};
+const double nearPlane = 2;
+const double farPlane = 20;
+// 1 / tan(half the 45 degree field of view)
+const double focal = 1 / std::tan(std::acos(-1.0) / 8);
 
-Basis basis(const Camera& camera)
-{
-    const Vec3 forward = normalised(camera.centre - camera.eye);
-    const Vec3 side = normalised(cross(forward, Vec3{0, 1, 0}));
-    return {side, cross(side, forward), forward};
-}
-
-double focal(const Camera& camera)
-{
-    const double pi = std::acos(-1.0);
-    return 1.0 / std::tan(camera.fovY * pi / 360.0);
-}
+// The camera's axes as gluLookAt builds them.
+const Vec3 forward = normalised(Vec3{0, 1, 0} - eye);
+const Vec3 side = normalised(cross(forward, Vec3{0, 1, 0}));
+const Vec3 up = cross(side, forward);
 
 } // namespace
 
-int ScreenPoint::column() const { return static_cast<int>(std::floor(x)); }
-int ScreenPoint::row() const { return static_cast<int>(std::floor(y)); }
-
-ScreenPoint project(const Vec3& world, const Camera& camera)
+ScreenPoint project(const Vec3& world, int width, int height)
 {
-    const Basis axes = basis(camera);
-    const Vec3 v = world - camera.eye;
-    const double aspect = static_cast<double>(camera.width) / camera.height;
-    ScreenPoint point;
-    point.depth = dot(v, axes.forward);
-    const double ndcX = focal(camera) / aspect * dot(v, axes.side) / point.depth;
-    const double ndcY = focal(camera) * dot(v, axes.up) / point.depth;
-    point.x = (ndcX + 1) / 2 * camera.width;
-    point.y = (1 - ndcY) / 2 * camera.height;
-    point.visible = point.depth >= camera.nearPlane && point.depth <= camera.farPlane &&
-                    point.x >= 0 && point.x < camera.width && point.y >= 0 && point.y < camera.height;
-    return point;
+    const Vec3 v = world - eye;
+    const double depth = dot(v, forward);
+    const double x = (focal * height / width * dot(v, side) / depth + 1) / 2 * width;
+    const double y = (1 - focal * dot(v, up) / depth) / 2 * height;
+    const bool inside =
+        depth >= nearPlane && depth <= farPlane && x >= 0 && x < width && y >= 0 && y < height;
+    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)), inside};
 }
 
-double horizonRow(const Camera& camera)
+double horizonRow()
 {
-    // The point on the ground at far-plane depth straight ahead: eye + far *
+    // The ground point at far-plane depth straight ahead: eye + far *
     // forward + b * up, with b chosen to bring it down to y = 0.
-    const Basis axes = basis(camera);
-    const double b = -(camera.eye.y + camera.farPlane * axes.forward.y) / axes.up.y;
-    const double ndcY = focal(camera) * b / camera.farPlane;
-    return (1 - ndcY) / 2 * camera.height;
+    const double b = -(eye.y + farPlane * forward.y) / up.y;
+    return (1 - focal * b / farPlane) / 2 * 600;
 }
 
 } // namespace e2e

@@ -57,7 +57,7 @@ TEST(StartUp, FirstFrameSkyIsAFifthOfTheLampColour)
     App app;
     const Image frame = app.waitForFirstFrame();
     // The top corners: the wheel and the markers leave them to the sky.
-    const int right = frame.width() - 1;
+    const int right = frame.width - 1;
     EXPECT_EQ(frame.at(0, 0), startSky);
     EXPECT_EQ(frame.at(3, 3), startSky);
     EXPECT_EQ(frame.at(right, 0), startSky);
@@ -71,7 +71,7 @@ TEST(StartUp, FirstFrameIsSeenFromTheStartCamera)
     // The far plane cuts the ground off at a row set by eye, target and
     // field of view; at the window's sides nothing else stands there.
     const int horizon = static_cast<int>(std::lround(e2e::horizonRow()));
-    for (const int x : {0, frame.width() - 1}) {
+    for (const int x : {0, frame.width - 1}) {
         EXPECT_EQ(frame.at(x, horizon - 3), startSky) << "above the horizon at x " << x;
         EXPECT_NE(frame.at(x, horizon + 3), startSky) << "below the horizon at x " << x;
     }
@@ -79,8 +79,8 @@ TEST(StartUp, FirstFrameIsSeenFromTheStartCamera)
     // corner, pins down the aspect ratio as well.
     const e2e::ScreenPoint marker = e2e::project({0, 5, 7.4});
     ASSERT_TRUE(marker.visible);
-    EXPECT_EQ(frame.at(marker.column(), marker.row()), glowingWhite)
-        << "at (" << marker.column() << ", " << marker.row() << ")";
+    EXPECT_EQ(frame.at(marker.column, marker.row), glowingWhite)
+        << "at (" << marker.column << ", " << marker.row << ")";
 }
 
 TEST(StartUp, CloseRequestEndsTheProgramWithStatusZero)
