@@ -8,46 +8,58 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-Recorder& recorder()
+Mat4 multiply(const Mat4& a, const Mat4& b)
 {
-    static Recorder instance;
-    return instance;
+    Mat4 m{};
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k) m[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
+    return m;
 }
 
-Mat4& top()
+// The view is a rotation and a shift: its inverse is the transposed rotation
+// and the shift turned back.
+Mat4 rigidInverse(const Mat4& m)
 {
-    Recorder& r = recorder();
-    return r.matrixMode == GL_PROJECTION ? r.projectionStack.back() : r.modelViewStack.back();
+    Mat4 r = identity();
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) r[j * 4 + i] = m[i * 4 + j];
+        r[12 + i] = -(m[i * 4] * m[12] + m[i * 4 + 1] * m[13] + m[i * 4 + 2] * m[14]);
+    }
+    return r;
+}
+
+std::vector<Mat4>& stack()
+{
+    Recorder& r = gl();
+    return r.matrixMode == GL_PROJECTION ? r.projectionStack : r.modelViewStack;
 }
 
 void multiplyCurrent(const Mat4& m)
 {
-    top() = multiply(top(), m);
+    stack().back() = multiply(stack().back(), m);
 }
 
-void call(const char* name)
+Mat4 modelToWorld()
 {
-    recorder().calls.emplace_back(name);
+    return multiply(gl().viewInverse, gl().modelView());
+}
+
+// A call worth its place in the log, with its arguments.
+template <typename... Numbers>
+void note(std::string call, Numbers... arguments)
+{
+    ((call += " " + std::to_string(arguments)), ...);
+    gl().calls.push_back(call);
 }
 
 void setMaterial(Material& m, GLenum pname, const GLfloat* p)
 {
     const Color c{p[0], p[1], p[2], p[3]};
-    switch (pname) {
-    case GL_AMBIENT: m.ambient = c; break;
-    case GL_DIFFUSE: m.diffuse = c; break;
-    case GL_AMBIENT_AND_DIFFUSE: m.ambient = c; m.diffuse = c; break;
-    case GL_SPECULAR: m.specular = c; break;
-    case GL_EMISSION: m.emission = c; break;
-    case GL_SHININESS: m.shininess = p[0]; break;
-    default: recorder().errors.emplace_back("glMaterialfv: unknown parameter");
-    }
-}
-
-Vec3 worldOf(const Vec3& p)
-{
-    const Recorder& r = recorder();
-    return transformPoint(multiply(inverse(r.view), r.modelView()), p);
+    if (pname == GL_AMBIENT_AND_DIFFUSE) m.ambient = m.diffuse = c;
+    if (pname == GL_SPECULAR) m.specular = c;
+    if (pname == GL_EMISSION) m.emission = c;
+    if (pname == GL_SHININESS) m.shininess = p[0];
 }
 
 }  // namespace
@@ -57,456 +69,194 @@ Mat4 identity()
     return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 }
 
-Mat4 multiply(const Mat4& a, const Mat4& b)
-{
-    Mat4 m{};
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[col * 4 + k];
-            m[col * 4 + row] = sum;
-        }
-    return m;
-}
-
-Mat4 inverse(const Mat4& m)
-{
-    // Gauss-Jordan elimination with partial pivoting on [m | I].
-    double a[4][8];
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) {
-            a[row][col] = m[col * 4 + row];
-            a[row][col + 4] = row == col ? 1 : 0;
-        }
-    for (int col = 0; col < 4; ++col) {
-        int pivot = col;
-        for (int row = col + 1; row < 4; ++row)
-            if (std::fabs(a[row][col]) > std::fabs(a[pivot][col])) pivot = row;
-        if (a[pivot][col] == 0) {
-            recorder().errors.emplace_back("singular matrix");
-            return identity();
-        }
-        for (int k = 0; k < 8; ++k) std::swap(a[col][k], a[pivot][k]);
-        const double scale = a[col][col];
-        for (int k = 0; k < 8; ++k) a[col][k] /= scale;
-        for (int row = 0; row < 4; ++row) {
-            if (row == col) continue;
-            const double factor = a[row][col];
-            for (int k = 0; k < 8; ++k) a[row][k] -= factor * a[col][k];
-        }
-    }
-    Mat4 result{};
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) result[col * 4 + row] = a[row][col + 4];
-    return result;
-}
-
-Vec4 transform(const Mat4& m, const Vec4& v)
-{
-    Vec4 out{};
-    for (int row = 0; row < 4; ++row)
-        out[row] = m[row] * v[0] + m[4 + row] * v[1] + m[8 + row] * v[2] + m[12 + row] * v[3];
-    return out;
-}
-
 Vec3 transformPoint(const Mat4& m, const Vec3& p)
 {
-    const Vec4 v = transform(m, {p[0], p[1], p[2], 1});
-    return {v[0] / v[3], v[1] / v[3], v[2] / v[3]};
+    Vec3 out{};
+    for (int row = 0; row < 3; ++row) out[row] = m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
+    const double w = m[3] * p[0] + m[7] * p[1] + m[11] * p[2] + m[15];
+    return {out[0] / w, out[1] / w, out[2] / w};
 }
 
 Vec3 transformDirection(const Mat4& m, const Vec3& d)
 {
-    const Vec4 v = transform(m, {d[0], d[1], d[2], 0});
-    return {v[0], v[1], v[2]};
-}
-
-std::vector<const Primitive*> Recorder::primitivesOfMode(GLenum mode) const
-{
-    std::vector<const Primitive*> found;
-    for (const Primitive& p : primitives)
-        if (p.mode == mode) found.push_back(&p);
-    return found;
+    Vec3 out{};
+    for (int row = 0; row < 3; ++row) out[row] = m[row] * d[0] + m[4 + row] * d[1] + m[8 + row] * d[2];
+    return out;
 }
 
 Recorder& gl()
 {
-    return recorder();
+    static Recorder instance;
+    return instance;
 }
 
 void reset()
 {
-    recorder() = Recorder{};
-    // OpenGL starts with GL_DITHER and GL_MULTISAMPLE on; neither matters
-    // here, so the set of enabled capabilities starts empty.
-}
-
-void clearRecords()
-{
-    Recorder& r = recorder();
-    r.primitives.clear();
-    r.spheres.clear();
-    r.lightPositions.clear();
-    r.clears.clear();
-    r.calls.clear();
-    r.errors.clear();
-    r.flushes = 0;
-    r.swaps = 0;
-    r.redisplayRequests = 0;
-    r.windowMoves.clear();
-    r.windowResizes.clear();
-    r.fullScreenRequests = 0;
+    gl() = Recorder{};
 }
 
 }  // namespace standin
 
-using standin::recorder;
+using standin::gl;
 using standin::Mat4;
+using standin::note;
 
 extern "C" {
 
-void glMatrixMode(GLenum mode)
-{
-    standin::call("glMatrixMode");
-    recorder().matrixMode = mode;
-}
-
-void glLoadIdentity(void)
-{
-    standin::call("glLoadIdentity");
-    standin::top() = standin::identity();
-}
-
-void glPushMatrix(void)
-{
-    standin::call("glPushMatrix");
-    auto& r = recorder();
-    auto& stack = r.matrixMode == GL_PROJECTION ? r.projectionStack : r.modelViewStack;
-    stack.push_back(stack.back());
-}
+void glMatrixMode(GLenum mode) { gl().matrixMode = mode; }
+void glLoadIdentity(void) { standin::stack().back() = standin::identity(); }
+void glPushMatrix(void) { standin::stack().push_back(standin::stack().back()); }
 
 void glPopMatrix(void)
 {
-    standin::call("glPopMatrix");
-    auto& r = recorder();
-    auto& stack = r.matrixMode == GL_PROJECTION ? r.projectionStack : r.modelViewStack;
-    if (stack.size() < 2) {
-        r.errors.emplace_back("glPopMatrix: stack underflow");
-        return;
-    }
-    stack.pop_back();
+    if (standin::stack().size() < 2) return gl().errors.push_back("glPopMatrix: stack underflow");
+    standin::stack().pop_back();
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
 {
-    standin::call("glTranslatef");
-    Mat4 m = standin::identity();
-    m[12] = x;
-    m[13] = y;
-    m[14] = z;
-    standin::multiplyCurrent(m);
+    standin::multiplyCurrent({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1});
 }
 
 void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
 {
-    standin::call("glRotatef");
     const double length = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
-    if (length == 0) return;
-    const double ux = x / length, uy = y / length, uz = z / length;
+    const double u[3] = {x / length, y / length, z / length};
     const double radians = angle * standin::kPi / 180.0;
-    const double c = std::cos(radians), s = std::sin(radians), t = 1 - c;
+    const double c = std::cos(radians), s = std::sin(radians);
     Mat4 m = standin::identity();
-    m[0] = t * ux * ux + c;
-    m[1] = t * ux * uy + s * uz;
-    m[2] = t * ux * uz - s * uy;
-    m[4] = t * ux * uy - s * uz;
-    m[5] = t * uy * uy + c;
-    m[6] = t * uy * uz + s * ux;
-    m[8] = t * ux * uz + s * uy;
-    m[9] = t * uy * uz - s * ux;
-    m[10] = t * uz * uz + c;
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row) m[col * 4 + row] = (1 - c) * u[row] * u[col] + (row == col ? c : 0);
+    m[1] += s * u[2];
+    m[2] -= s * u[1];
+    m[4] -= s * u[2];
+    m[6] += s * u[0];
+    m[8] += s * u[1];
+    m[9] -= s * u[0];
     standin::multiplyCurrent(m);
 }
 
-void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
-{
-    standin::call("glViewport");
-    recorder().viewport = {x, y, width, height};
-}
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) { gl().viewport = {x, y, width, height}; }
 
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
 {
-    standin::call("gluPerspective");
     const double f = 1.0 / std::tan(fovy * standin::kPi / 360.0);
-    Mat4 m{};
-    m[0] = f / aspect;
-    m[5] = f;
-    m[10] = (zFar + zNear) / (zNear - zFar);
-    m[11] = -1;
-    m[14] = 2 * zFar * zNear / (zNear - zFar);
-    standin::multiplyCurrent(m);
+    const double depth = zNear - zFar;
+    standin::multiplyCurrent({f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (zFar + zNear) / depth, -1, 0, 0,
+                              2 * zFar * zNear / depth, 0});
 }
 
 void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
                GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ)
 {
-    standin::call("gluLookAt");
-    auto normalize = [](standin::Vec3 v) {
+    using standin::Vec3;
+    auto normalize = [](Vec3 v) {
         const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        return l == 0 ? v : standin::Vec3{v[0] / l, v[1] / l, v[2] / l};
+        return Vec3{v[0] / l, v[1] / l, v[2] / l};
     };
-    auto cross = [](const standin::Vec3& a, const standin::Vec3& b) {
-        return standin::Vec3{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
-                             a[0] * b[1] - a[1] * b[0]};
+    auto cross = [](const Vec3& a, const Vec3& b) {
+        return Vec3{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
     };
-    const standin::Vec3 forward = normalize({centerX - eyeX, centerY - eyeY, centerZ - eyeZ});
-    const standin::Vec3 side = normalize(cross(forward, {upX, upY, upZ}));
-    const standin::Vec3 up = cross(side, forward);
+    const Vec3 forward = normalize({centerX - eyeX, centerY - eyeY, centerZ - eyeZ});
+    const Vec3 side = normalize(cross(forward, {upX, upY, upZ}));
+    const Vec3 up = cross(side, forward);
     Mat4 m = standin::identity();
     for (int i = 0; i < 3; ++i) {
-        m[i * 4 + 0] = side[i];
+        m[i * 4] = side[i];
         m[i * 4 + 1] = up[i];
         m[i * 4 + 2] = -forward[i];
     }
-    Mat4 shift = standin::identity();
-    shift[12] = -eyeX;
-    shift[13] = -eyeY;
-    shift[14] = -eyeZ;
-    standin::multiplyCurrent(standin::multiply(m, shift));
-    if (recorder().matrixMode == GL_MODELVIEW) recorder().view = recorder().modelView();
+    for (int i = 0; i < 3; ++i) m[12 + i] = -(m[i] * eyeX + m[4 + i] * eyeY + m[8 + i] * eyeZ);
+    standin::multiplyCurrent(m);
+    if (gl().matrixMode == GL_MODELVIEW) {
+        gl().view = gl().modelView();
+        gl().viewInverse = standin::rigidInverse(gl().view);
+    }
 }
 
-void glEnable(GLenum cap)
-{
-    standin::call("glEnable");
-    recorder().enabled.insert(cap);
-}
-
-void glDisable(GLenum cap)
-{
-    standin::call("glDisable");
-    recorder().enabled.erase(cap);
-}
-
-GLboolean glIsEnabled(GLenum cap)
-{
-    standin::call("glIsEnabled");
-    return recorder().isEnabled(cap) ? GL_TRUE : GL_FALSE;
-}
-
-void glShadeModel(GLenum mode)
-{
-    standin::call("glShadeModel");
-    recorder().shadeModel = mode;
-}
+void glEnable(GLenum cap) { note("glEnable"); gl().enabled.insert(cap); }
+void glDisable(GLenum cap) { note("glDisable"); gl().enabled.erase(cap); }
+GLboolean glIsEnabled(GLenum cap) { return gl().enabled.count(cap) ? GL_TRUE : GL_FALSE; }
+void glShadeModel(GLenum mode) { note("glShadeModel"); gl().shadeModel = mode; }
 
 void glPolygonMode(GLenum face, GLenum mode)
 {
-    standin::call("glPolygonMode");
-    auto& r = recorder();
-    if (face == GL_FRONT || face == GL_FRONT_AND_BACK) r.polygonModeFront = mode;
-    if (face == GL_BACK || face == GL_FRONT_AND_BACK) r.polygonModeBack = mode;
+    note("glPolygonMode");
+    if (face != GL_BACK) gl().polygonModeFront = mode;
+    if (face != GL_FRONT) gl().polygonModeBack = mode;
 }
 
 void glLightModeli(GLenum pname, GLint param)
 {
-    standin::call("glLightModeli");
-    if (pname == GL_LIGHT_MODEL_TWO_SIDE) recorder().lightModelTwoSide = param;
+    note("glLightModeli");
+    if (pname == GL_LIGHT_MODEL_TWO_SIDE) gl().lightModelTwoSide = param;
 }
 
-void glLightfv(GLenum light, GLenum pname, const GLfloat* params)
+void glLightfv(GLenum light, GLenum pname, const GLfloat* p)
 {
-    standin::call("glLightfv");
-    if (pname != GL_POSITION) return;
-    auto& r = recorder();
-    standin::LightPosition lp;
-    lp.light = light;
-    lp.given = {params[0], params[1], params[2], params[3]};
-    lp.eyeSpace = standin::transform(r.modelView(), {params[0], params[1], params[2], params[3]});
-    lp.world = standin::transformPoint(r.modelView(), {params[0], params[1], params[2]});
-    lp.world = standin::transformPoint(standin::inverse(r.view), lp.world);
-    r.lightPositions.push_back(lp);
+    if (pname == GL_POSITION)
+        gl().lightPositions.push_back({light, standin::transformPoint(standin::modelToWorld(), {p[0], p[1], p[2]})});
 }
 
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
 {
-    standin::call("glMaterialfv");
-    auto& r = recorder();
-    if (face == GL_FRONT || face == GL_FRONT_AND_BACK) standin::setMaterial(r.front, pname, params);
-    if (face == GL_BACK || face == GL_FRONT_AND_BACK) standin::setMaterial(r.back, pname, params);
+    if (face != GL_BACK) standin::setMaterial(gl().front, pname, params);
+    if (face != GL_FRONT) standin::setMaterial(gl().back, pname, params);
 }
 
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z)
-{
-    standin::call("glNormal3f");
-    recorder().normal = {x, y, z};
-}
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { gl().normal = {x, y, z}; }
 
 void glBegin(GLenum mode)
 {
-    standin::call("glBegin");
-    auto& r = recorder();
-    if (r.insideBegin) r.errors.emplace_back("glBegin inside glBegin");
+    standin::Recorder& r = gl();
+    if (r.insideBegin) r.errors.push_back("glBegin inside glBegin");
     r.insideBegin = true;
-    standin::Primitive p;
-    p.mode = mode;
-    p.normal = r.normal;
-    const Mat4 toWorld = standin::multiply(standin::inverse(r.view), r.modelView());
-    p.worldNormal = standin::transformDirection(toWorld, r.normal);
-    p.front = r.front;
-    p.back = r.back;
-    p.polygonModeFront = r.polygonModeFront;
-    p.polygonModeBack = r.polygonModeBack;
-    p.modelView = r.modelView();
-    r.current = p;
+    r.primitives.push_back({mode, r.normal, {}, {}, standin::modelToWorld(), r.front, r.back});
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
-    auto& r = recorder();
-    if (!r.insideBegin) {
-        r.errors.emplace_back("glVertex outside glBegin");
-        return;
-    }
-    r.current.vertices.push_back({x, y, z});
-    r.current.world.push_back(standin::worldOf({x, y, z}));
+    if (!gl().insideBegin) return gl().errors.push_back("glVertex outside glBegin");
+    standin::Primitive& p = gl().primitives.back();
+    p.vertices.push_back({x, y, z});
+    p.world.push_back(standin::transformPoint(p.toWorld, {x, y, z}));
 }
 
 void glEnd(void)
 {
-    standin::call("glEnd");
-    auto& r = recorder();
-    if (!r.insideBegin) r.errors.emplace_back("glEnd without glBegin");
-    r.insideBegin = false;
-    r.primitives.push_back(r.current);
+    if (!gl().insideBegin) gl().errors.push_back("glEnd without glBegin");
+    gl().insideBegin = false;
 }
 
-void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
-{
-    standin::call("glClearColor");
-    recorder().clearColor = {red, green, blue, alpha};
-}
-
-void glClear(GLbitfield mask)
-{
-    standin::call("glClear");
-    recorder().clears.push_back(mask);
-}
-
-void glFlush(void)
-{
-    standin::call("glFlush");
-    ++recorder().flushes;
-}
+void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { gl().clearColor = {r, g, b, a}; }
+void glClear(GLbitfield mask) { gl().clearMask = mask; }
+void glFlush(void) {}
 
 void glutSolidSphere(double radius, GLint slices, GLint stacks)
 {
-    standin::call("glutSolidSphere");
-    auto& r = recorder();
-    standin::Sphere s;
-    s.world = standin::worldOf({0, 0, 0});
-    s.radius = radius;
-    s.slices = slices;
-    s.stacks = stacks;
-    s.front = r.front;
-    s.back = r.back;
-    r.spheres.push_back(s);
+    const standin::Vec3 centre = standin::transformPoint(standin::modelToWorld(), {0, 0, 0});
+    gl().spheres.push_back({centre, radius, slices, stacks, gl().front});
 }
 
-void glutSwapBuffers(void)
-{
-    standin::call("glutSwapBuffers");
-    ++recorder().swaps;
-}
-
-void glutPostRedisplay(void)
-{
-    ++recorder().redisplayRequests;
-}
-
-void glutIdleFunc(void (*callback)(void))
-{
-    standin::call("glutIdleFunc");
-    recorder().idle = callback;
-}
-
-void glutFullScreen(void)
-{
-    standin::call("glutFullScreen");
-    ++recorder().fullScreenRequests;
-}
-
-void glutPositionWindow(int x, int y)
-{
-    standin::call("glutPositionWindow");
-    recorder().windowMoves.push_back({x, y});
-}
-
-void glutReshapeWindow(int width, int height)
-{
-    standin::call("glutReshapeWindow");
-    recorder().windowResizes.push_back({width, height});
-}
-
-void glutInit(int* argc, char** argv)
-{
-    (void)argc;
-    (void)argv;
-    standin::call("glutInit");
-}
-
-void glutInitDisplayMode(unsigned int mode)
-{
-    standin::call("glutInitDisplayMode");
-    recorder().displayMode = mode;
-}
-
-void glutInitWindowSize(int width, int height)
-{
-    standin::call("glutInitWindowSize");
-    recorder().initWindowSize = {width, height};
-}
-
-void glutInitWindowPosition(int x, int y)
-{
-    standin::call("glutInitWindowPosition");
-    recorder().initWindowPosition = {x, y};
-}
-
-int glutCreateWindow(const char* title)
-{
-    standin::call("glutCreateWindow");
-    recorder().windowTitle = title ? title : "";
-    return 1;
-}
-
-void glutMouseFunc(void (*callback)(int, int, int, int))
-{
-    standin::call("glutMouseFunc");
-    recorder().mouse = callback;
-}
-
-void glutReshapeFunc(void (*callback)(int, int))
-{
-    standin::call("glutReshapeFunc");
-    recorder().reshape = callback;
-}
-
-void glutDisplayFunc(void (*callback)(void))
-{
-    standin::call("glutDisplayFunc");
-    recorder().display = callback;
-}
-
+void glutSwapBuffers(void) { ++gl().swaps; }
+void glutPostRedisplay(void) { ++gl().redisplayRequests; }
+void glutIdleFunc(void (*callback)(void)) { note("glutIdleFunc"); gl().idle = callback; }
+void glutFullScreen(void) { note("glutFullScreen"); }
+void glutPositionWindow(int x, int y) { note("glutPositionWindow", x, y); }
+void glutReshapeWindow(int width, int height) { note("glutReshapeWindow", width, height); }
+void glutInit(int*, char**) { note("glutInit"); }
+void glutInitDisplayMode(unsigned int mode) { note("glutInitDisplayMode", mode); }
+void glutInitWindowSize(int width, int height) { note("glutInitWindowSize", width, height); }
+void glutInitWindowPosition(int x, int y) { note("glutInitWindowPosition", x, y); }
+int glutCreateWindow(const char* title) { note(std::string("glutCreateWindow ") + title); return 1; }
+void glutMouseFunc(void (*callback)(int, int, int, int)) { note("glutMouseFunc"); gl().mouse = callback; }
+void glutReshapeFunc(void (*callback)(int, int)) { note("glutReshapeFunc"); gl().reshape = callback; }
+void glutDisplayFunc(void (*callback)(void)) { note("glutDisplayFunc"); gl().display = callback; }
 void glutKeyboardFunc(void (*callback)(unsigned char, int, int))
 {
-    standin::call("glutKeyboardFunc");
-    recorder().keyboard = callback;
+    note("glutKeyboardFunc");
+    gl().keyboard = callback;
 }
-
-void glutMainLoop(void)
-{
-    standin::call("glutMainLoop");
-}
+void glutMainLoop(void) { note("glutMainLoop"); }
 
 }  // extern "C"

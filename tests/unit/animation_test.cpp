@@ -10,27 +10,23 @@ void run(void (*step)(), int count)
     for (int i = 0; i < count; ++i) step();
 }
 
-int redraws() { return standin::gl().redisplayRequests; }
+void installedBefore() {}
 
-TEST_F(AnimationTest, OnlyPressesOfLeftAndRightInstallAnAnimationAndNoneRedraws)
+TEST_F(AnimationTest, OnlyLeftAndRightPressesInstallAnAnimationAndOnlyLeftClearsLampBlue)
 {
-    const auto& gl = standin::gl();
-    onMouse(GLUT_LEFT_BUTTON, GLUT_UP, 0, 0);
-    onMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0);
-    EXPECT_EQ(gl.idle, nullptr);
-    EXPECT_EQ(scene.lampColor[2], 1.0f);
-
-    onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 5, 5);
-    EXPECT_EQ(gl.idle, &animateGo);
-    EXPECT_EQ(scene.lampColor[2], 0.0f);
-    scene.lampColor[2] = 0.5f;
-    onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 5, 5);
-    EXPECT_EQ(gl.idle, &animateStop);
-    EXPECT_EQ(scene.lampColor[2], 0.5f);
-    onMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 5, 5);
-    onMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 5, 5);
-    EXPECT_EQ(gl.idle, &animateStop) << "an installed animation stays installed";
-    EXPECT_EQ(redraws(), 0);
+    for (int button = -5; button <= 10; ++button)
+        for (int state = -5; state <= 5; ++state) {
+            SCOPED_TRACE(::testing::Message() << "button " << button << ", state " << state);
+            standin::reset();
+            standin::gl().idle = installedBefore;
+            scene.lampColor[2] = 0.5f;
+            onMouse(button, state, -1, 100000);
+            const bool left = state == GLUT_DOWN && button == GLUT_LEFT_BUTTON;
+            const bool right = state == GLUT_DOWN && button == GLUT_RIGHT_BUTTON;
+            EXPECT_EQ(standin::gl().idle, left ? &animateGo : right ? &animateStop : &installedBefore);
+            EXPECT_EQ(scene.lampColor[2], left ? 0.0f : 0.5f);
+            EXPECT_EQ(redraws(), 0);
+        }
 }
 
 TEST_F(AnimationTest, GoWaitsFourStepsThenTurnsTwoDegreesAStepAndFadesColours)
@@ -43,8 +39,6 @@ TEST_F(AnimationTest, GoWaitsFourStepsThenTurnsTwoDegreesAStepAndFadesColours)
     EXPECT_EQ(scene.wheelAngle, 192.0);
     EXPECT_EQ(scene.wheelAngleWhole, 192);
     EXPECT_EQ(redraws(), 100);
-    EXPECT_EQ(scene.lampColor[1], 1.0f);
-    EXPECT_NEAR(scene.lampColor[0], 0.5, 1e-5);
     EXPECT_NEAR(scene.surfaceColor[1], 0.45, 1e-5);
     EXPECT_NEAR(scene.surfaceColor[2], 0.65, 1e-5);
 
@@ -56,6 +50,7 @@ TEST_F(AnimationTest, GoWaitsFourStepsThenTurnsTwoDegreesAStepAndFadesColours)
     }
     EXPECT_NEAR(lampRedGone, 200, 5);
     EXPECT_NEAR(surfaceRedGone, 200, 5);
+    EXPECT_EQ(scene.lampColor[1], 1.0f);
     EXPECT_EQ(scene.lampColor[2], 1.0f) << "only the mouse and keys touch lamp blue";
     EXPECT_EQ(scene.surfaceColor[3], 0.8f);
 }
@@ -68,21 +63,19 @@ TEST_F(AnimationTest, SpeedLevelReadsTenOnlyOnWholeTurnsFromEighteenHundred)
         ASSERT_LE(scene.speedLevel, 10);
         ASSERT_EQ(scene.speedLevel == 10, onTurnFrom1800) << "at " << scene.wheelAngle;
     }
-    EXPECT_GT(scene.wheelAngle, 2 * 360.0 * 7);
 }
 
+// The whole turn test uses the current angle: the whole part left at 0 by
+// the hold at 2 degrees must not wind the speed down further.
 TEST_F(AnimationTest, StopAfterAShortGoRestsAtTwoDegreesAndKeepsRedrawing)
 {
     run(animateGo, 100);
     run(animateStop, 1000);
     EXPECT_EQ(scene.wheelAngle, 2.0);
-    EXPECT_EQ(scene.wheelAngleWhole, 0) << "taken before the hold";
     EXPECT_EQ(scene.speedLevel, 5);
     EXPECT_EQ(scene.lampColor[0], 1.0f);
     EXPECT_EQ(scene.lampColor[1], 0.0f);
-    const int before = redraws();
-    animateStop();
-    EXPECT_EQ(redraws(), before + 1);
+    EXPECT_EQ(redraws(), 1100);
 }
 
 TEST_F(AnimationTest, StopAfterGoingPastEighteenHundredRestsOnAWholeTurn)
@@ -93,7 +86,7 @@ TEST_F(AnimationTest, StopAfterGoingPastEighteenHundredRestsOnAWholeTurn)
     EXPECT_EQ(scene.speedLevel, 0);
 }
 
-TEST_F(AnimationTest, StopBelowTwoDegreesOnlyBrightensSurfacesAndBlueWrapsToBlack)
+TEST_F(AnimationTest, StopBeforeAnyGoOnlyBrightensSurfacesAndBlueWrapsToBlack)
 {
     onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
     int blueWrapped = 0;
@@ -106,7 +99,6 @@ TEST_F(AnimationTest, StopBelowTwoDegreesOnlyBrightensSurfacesAndBlueWrapsToBlac
     EXPECT_EQ(scene.surfaceColor[1], 1.0f);
     EXPECT_NEAR(scene.surfaceColor[0], 0.7, 1e-3);
     EXPECT_EQ(scene.wheelAngle, 0.0);
-    EXPECT_EQ(scene.lampColor[0], 1.0f);
     EXPECT_EQ(scene.lampColor[1], 1.0f);
     EXPECT_EQ(redraws(), 0);
 }
@@ -115,14 +107,11 @@ TEST_F(AnimationTest, PauseFreezesBothAnimationsWithoutRedraw)
 {
     run(animateGo, 50);
     scene.paused = 1;
-    const SceneState before = scene;
+    const SceneState before = snapshot();
     const int redrawsBefore = redraws();
     run(animateGo, 10);
     run(animateStop, 10);
-    EXPECT_EQ(scene.wheelAngle, before.wheelAngle);
-    EXPECT_EQ(scene.speedLevel, before.speedLevel);
-    EXPECT_COLOR_EQ(scene.surfaceColor, before.surfaceColor);
-    EXPECT_COLOR_EQ(scene.lampColor, before.lampColor);
+    EXPECT_TRUE(unchanged(before));
     EXPECT_EQ(redraws(), redrawsBefore);
     scene.paused = 0;
     animateGo();
