@@ -1,6 +1,7 @@
 #include "scene/elements.h"
 
 #include "app/scene_state.h"
+#include "scene/face.h"
 #include "scene/frame.h"
 
 #include <GL/glut.h>
@@ -16,12 +17,7 @@ const float postCorners[8][2] = {  // x, z
 // corner b (x, z): a top, b top, b bottom, a bottom.
 void drawRail(float ax, float az, float bx, float bz, float top, float bottom)
 {
-    glBegin(GL_QUADS);
-    glVertex3f(ax, top, az);
-    glVertex3f(bx, top, bz);
-    glVertex3f(bx, bottom, bz);
-    glVertex3f(ax, bottom, az);
-    glEnd();
+    drawPrimitive(GL_QUADS, {{ax, top, az}, {bx, top, bz}, {bx, bottom, bz}, {ax, bottom, az}});
 }
 
 // The upper rail (y 0.8 to 0.9), then the lower rail (y 0.2 to 0.3), of one side.
@@ -66,59 +62,13 @@ void drawFence()
 
 void drawFencePost()
 {
-    // bottom (its normal is the front face's, as given)
-    glNormal3f(0, 0, 1);
-    glBegin(GL_POLYGON);
-    glVertex3f(-0.1f, 0, -0.1f);
-    glVertex3f(-0.1f, 0, 0.1f);
-    glVertex3f(0.1f, 0, 0.1f);
-    glVertex3f(0.1f, 0, -0.1f);
-    glEnd();
-
-    // front, z = 0.1
-    glNormal3f(0, 0, 1);
-    glBegin(GL_POLYGON);
-    glVertex3f(0.1f, 1, 0.1f);
-    glVertex3f(-0.1f, 1, 0.1f);
-    glVertex3f(-0.1f, 0, 0.1f);
-    glVertex3f(0.1f, 0, 0.1f);
-    glEnd();
-
-    // back, z = -0.1
-    glNormal3f(0, 0, -1);
-    glBegin(GL_POLYGON);
-    glVertex3f(-0.1f, 1, -0.1f);
-    glVertex3f(0.1f, 1, -0.1f);
-    glVertex3f(0.1f, 0, -0.1f);
-    glVertex3f(-0.1f, 0, -0.1f);
-    glEnd();
-
-    // left, x = -0.1
-    glNormal3f(-1, 0, 0);
-    glBegin(GL_POLYGON);
-    glVertex3f(-0.1f, 1, 0.1f);
-    glVertex3f(-0.1f, 1, -0.1f);
-    glVertex3f(-0.1f, 0, -0.1f);
-    glVertex3f(-0.1f, 0, 0.1f);
-    glEnd();
-
-    // right, x = 0.1
-    glNormal3f(1, 0, 0);
-    glBegin(GL_POLYGON);
-    glVertex3f(0.1f, 1, -0.1f);
-    glVertex3f(0.1f, 1, 0.1f);
-    glVertex3f(0.1f, 0, 0.1f);
-    glVertex3f(0.1f, 0, -0.1f);
-    glEnd();
-
-    // top, y = 1
-    glNormal3f(0, 1, 0);
-    glBegin(GL_POLYGON);
-    glVertex3f(-0.1f, 1, -0.1f);
-    glVertex3f(-0.1f, 1, 0.1f);
-    glVertex3f(0.1f, 1, 0.1f);
-    glVertex3f(0.1f, 1, -0.1f);
-    glEnd();
+    // The bottom face carries the front face's normal.
+    drawFace(GL_POLYGON, {0, 0, 1}, {{-0.1f, 0, -0.1f}, {-0.1f, 0, 0.1f}, {0.1f, 0, 0.1f}, {0.1f, 0, -0.1f}});
+    drawFace(GL_POLYGON, {0, 0, 1}, {{0.1f, 1, 0.1f}, {-0.1f, 1, 0.1f}, {-0.1f, 0, 0.1f}, {0.1f, 0, 0.1f}});
+    drawFace(GL_POLYGON, {0, 0, -1}, {{-0.1f, 1, -0.1f}, {0.1f, 1, -0.1f}, {0.1f, 0, -0.1f}, {-0.1f, 0, -0.1f}});
+    drawFace(GL_POLYGON, {-1, 0, 0}, {{-0.1f, 1, 0.1f}, {-0.1f, 1, -0.1f}, {-0.1f, 0, -0.1f}, {-0.1f, 0, 0.1f}});
+    drawFace(GL_POLYGON, {1, 0, 0}, {{0.1f, 1, -0.1f}, {0.1f, 1, 0.1f}, {0.1f, 0, 0.1f}, {0.1f, 0, -0.1f}});
+    drawFace(GL_POLYGON, {0, 1, 0}, {{-0.1f, 1, -0.1f}, {-0.1f, 1, 0.1f}, {0.1f, 1, 0.1f}, {0.1f, 1, -0.1f}});
 
     drawLampSphere(0, 1, 0, scene.lampColor, scene.lampScale * 0.1);
     restoreSurfaceMaterial();

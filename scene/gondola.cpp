@@ -1,6 +1,7 @@
 #include "scene/elements.h"
 
 #include "app/scene_state.h"
+#include "scene/face.h"
 #include "scene/frame.h"
 
 #include <GL/glut.h>
@@ -43,23 +44,9 @@ void drawGondola()
 {
     glRotatef(rotationAngle(scene.wheelAngle), 0, 1, 0);
 
-    // floor
-    glNormal3f(0, 1, 0);
-    glBegin(GL_QUADS);
-    glVertex3f(-0.3f, 0, -0.3f);
-    glVertex3f(-0.3f, 0, 0.3f);
-    glVertex3f(0.3f, 0, 0.3f);
-    glVertex3f(0.3f, 0, -0.3f);
-    glEnd();
-
-    // roof
-    glNormal3f(0, 1, 0);
-    glBegin(GL_QUADS);
-    glVertex3f(-0.3f, 0.8f, -0.3f);
-    glVertex3f(-0.3f, 0.8f, 0.3f);
-    glVertex3f(0.3f, 0.8f, 0.3f);
-    glVertex3f(0.3f, 0.8f, -0.3f);
-    glEnd();
+    // floor, then roof
+    drawFace(GL_QUADS, {0, 1, 0}, {{-0.3f, 0, -0.3f}, {-0.3f, 0, 0.3f}, {0.3f, 0, 0.3f}, {0.3f, 0, -0.3f}});
+    drawFace(GL_QUADS, {0, 1, 0}, {{-0.3f, 0.8f, -0.3f}, {-0.3f, 0.8f, 0.3f}, {0.3f, 0.8f, 0.3f}, {0.3f, 0.8f, -0.3f}});
 
     const float roofLamps[4][2] = {{-0.25f, -0.25f}, {0.25f, -0.25f}, {0.25f, 0.25f}, {-0.25f, 0.25f}};  // x, z
     for (const auto& lamp : roofLamps) {

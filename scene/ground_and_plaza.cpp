@@ -1,7 +1,7 @@
 #include "scene/elements.h"
 
 #include "app/scene_state.h"
-#include "scene/frame.h"
+#include "scene/face.h"
 
 #include <GL/glut.h>
 
@@ -23,29 +23,15 @@ void drawTileRow(int z, int xFirst, int xLast)
 void drawGround()
 {
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.grassColor);
-    glNormal3f(0, 1, 0);
-    glBegin(GL_POLYGON);
-    glVertex3f(-100, 0, -100);
-    glVertex3f(-100, 0, 100);
-    glVertex3f(100, 0, 100);
-    glVertex3f(100, 0, -100);
-    glEnd();
+    drawFace(GL_POLYGON, {0, 1, 0}, {{-100, 0, -100}, {-100, 0, 100}, {100, 0, 100}, {100, 0, -100}});
 }
 
 void drawPlaza()
 {
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.stoneColor);
-    glNormal3f(0, 1, 0);
-    glBegin(GL_POLYGON);
-    glVertex3f(-2.5f, 0.01f, -5);
-    glVertex3f(-5, 0.01f, -2.5f);
-    glVertex3f(-5, 0.01f, 2.5f);
-    glVertex3f(-2.5f, 0.01f, 5);
-    glVertex3f(2.5f, 0.01f, 5);
-    glVertex3f(5, 0.01f, 2.5f);
-    glVertex3f(5, 0.01f, -2.5f);
-    glVertex3f(2.5f, 0.01f, -5);
-    glEnd();
+    drawFace(GL_POLYGON, {0, 1, 0},
+             {{-2.5f, 0.01f, -5}, {-5, 0.01f, -2.5f}, {-5, 0.01f, 2.5f}, {-2.5f, 0.01f, 5},
+              {2.5f, 0.01f, 5}, {5, 0.01f, 2.5f}, {5, 0.01f, -2.5f}, {2.5f, 0.01f, -5}});
 
     // 87 tiles, not cut to the octagon: the rows z = -5 and 5 and the end
     // tiles of the rows z = -4, -3, 3 and 4 reach beyond its edges.
@@ -59,15 +45,7 @@ void drawPlaza()
 void drawTile()
 {
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.stoneColor);
-    glNormal3f(0, 1, 0);
-    glBegin(GL_POLYGON);
-    glVertex3f(-0.25f, 0.02f, -0.5f);
-    glVertex3f(-0.5f, 0.02f, -0.25f);
-    glVertex3f(-0.5f, 0.02f, 0.25f);
-    glVertex3f(-0.25f, 0.02f, 0.5f);
-    glVertex3f(0.25f, 0.02f, 0.5f);
-    glVertex3f(0.5f, 0.02f, 0.25f);
-    glVertex3f(0.5f, 0.02f, -0.25f);
-    glVertex3f(0.25f, 0.02f, -0.5f);
-    glEnd();
+    drawFace(GL_POLYGON, {0, 1, 0},
+             {{-0.25f, 0.02f, -0.5f}, {-0.5f, 0.02f, -0.25f}, {-0.5f, 0.02f, 0.25f}, {-0.25f, 0.02f, 0.5f},
+              {0.25f, 0.02f, 0.5f}, {0.5f, 0.02f, 0.25f}, {0.5f, 0.02f, -0.25f}, {0.25f, 0.02f, -0.5f}});
 }

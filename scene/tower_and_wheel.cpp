@@ -1,6 +1,7 @@
 #include "scene/elements.h"
 
 #include "app/scene_state.h"
+#include "scene/face.h"
 #include "scene/frame.h"
 
 #include <GL/glut.h>
@@ -8,66 +9,25 @@
 void drawTower()
 {
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, scene.stoneColor);
-
-    // z = 0.25
-    glNormal3f(0, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex3f(0.25f, 4.5f, 0.25f);
-    glVertex3f(-0.25f, 4.5f, 0.25f);
-    glVertex3f(-0.25f, 0, 0.25f);
-    glVertex3f(0.25f, 0, 0.25f);
-    glEnd();
-
-    // z = -0.25
-    glNormal3f(0, 0, -1);
-    glBegin(GL_QUADS);
-    glVertex3f(-0.25f, 4.5f, -0.25f);
-    glVertex3f(0.25f, 4.5f, -0.25f);
-    glVertex3f(0.25f, 0, -0.25f);
-    glVertex3f(-0.25f, 0, -0.25f);
-    glEnd();
-
-    // x = -0.25
-    glNormal3f(-1, 0, 0);
-    glBegin(GL_QUADS);
-    glVertex3f(-0.25f, 4.5f, 0.25f);
-    glVertex3f(-0.25f, 4.5f, -0.25f);
-    glVertex3f(-0.25f, 0, -0.25f);
-    glVertex3f(-0.25f, 0, 0.25f);
-    glEnd();
-
-    // x = 0.25
-    glNormal3f(1, 0, 0);
-    glBegin(GL_QUADS);
-    glVertex3f(0.25f, 4.5f, -0.25f);
-    glVertex3f(0.25f, 4.5f, 0.25f);
-    glVertex3f(0.25f, 0, 0.25f);
-    glVertex3f(0.25f, 0, -0.25f);
-    glEnd();
+    // Four sides, no top and no bottom.
+    drawFace(GL_QUADS, {0, 0, 1}, {{0.25f, 4.5f, 0.25f}, {-0.25f, 4.5f, 0.25f}, {-0.25f, 0, 0.25f}, {0.25f, 0, 0.25f}});
+    drawFace(GL_QUADS, {0, 0, -1},
+             {{-0.25f, 4.5f, -0.25f}, {0.25f, 4.5f, -0.25f}, {0.25f, 0, -0.25f}, {-0.25f, 0, -0.25f}});
+    drawFace(GL_QUADS, {-1, 0, 0},
+             {{-0.25f, 4.5f, 0.25f}, {-0.25f, 4.5f, -0.25f}, {-0.25f, 0, -0.25f}, {-0.25f, 0, 0.25f}});
+    drawFace(GL_QUADS, {1, 0, 0}, {{0.25f, 4.5f, -0.25f}, {0.25f, 4.5f, 0.25f}, {0.25f, 0, 0.25f}, {0.25f, 0, -0.25f}});
 }
 
 // A bar 3 long and 0.2 high from the hub towards -x, in the plane z = 0.5.
 void drawSpoke()
 {
-    glNormal3f(0, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex3f(0, 0.2f, 0.5f);
-    glVertex3f(-3, 0.2f, 0.5f);
-    glVertex3f(-3, 0, 0.5f);
-    glVertex3f(0, 0, 0.5f);
-    glEnd();
+    drawFace(GL_QUADS, {0, 0, 1}, {{0, 0.2f, 0.5f}, {-3, 0.2f, 0.5f}, {-3, 0, 0.5f}, {0, 0, 0.5f}});
 }
 
 // A band 0.2 wide from the spoke tip at -x to the point 3 below the hub.
 void drawRimChord()
 {
-    glNormal3f(0, 0, -1);
-    glBegin(GL_QUADS);
-    glVertex3f(-3, 0, 0.5f);
-    glVertex3f(-3, 0.2f, 0.5f);
-    glVertex3f(0, -2.8f, 0.5f);
-    glVertex3f(0, -3, 0.5f);
-    glEnd();
+    drawFace(GL_QUADS, {0, 0, -1}, {{-3, 0, 0.5f}, {-3, 0.2f, 0.5f}, {0, -2.8f, 0.5f}, {0, -3, 0.5f}});
 }
 
 // No material of its own: the pieces before the first gondola's lamps take
@@ -81,13 +41,7 @@ void drawWheel()
     glPushMatrix();
     glTranslatef(0, 4, 0);
     glRotatef(rotationAngle(angle), 0, 0, 1);
-    glNormal3f(0, 1, 0);
-    glBegin(GL_QUADS);
-    glVertex3f(-0.1f, 0, 0);
-    glVertex3f(-0.1f, 0, 0.5f);
-    glVertex3f(0.1f, 0, 0.5f);
-    glVertex3f(0.1f, 0, 0);
-    glEnd();
+    drawFace(GL_QUADS, {0, 1, 0}, {{-0.1f, 0, 0}, {-0.1f, 0, 0.5f}, {0.1f, 0, 0.5f}, {0.1f, 0, 0}});
     glPopMatrix();
 
     // 2. first arm
