@@ -32,6 +32,10 @@ bool operator==(const Rgb& a, const Rgb& b);
 bool operator!=(const Rgb& a, const Rgb& b);
 std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 
+// The first frame's sky, a fifth of the white lamp colour, and a glowing lamp.
+inline const Rgb startSky{51, 51, 51};
+inline const Rgb glowingWhite{255, 255, 255};
+
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
 };

@@ -14,7 +14,7 @@ using e2e::Rgb;
 constexpr unsigned leftButton = 1;
 constexpr unsigned rightButton = 3;
 
-const Rgb startSky{51, 51, 51};
+using e2e::startSky;
 
 int brightness(const Rgb& c) { return c.r + c.g + c.b; }
 

@@ -13,8 +13,8 @@ using e2e::Rgb;
 using e2e::ScreenPoint;
 using e2e::Vec3;
 
-const Rgb startSky{51, 51, 51};
-const Rgb glowingWhite{255, 255, 255};
+using e2e::startSky;
+using e2e::glowingWhite;
 
 ScreenPoint inWindow(const Vec3& world)
 {

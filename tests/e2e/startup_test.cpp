@@ -18,9 +18,8 @@ using e2e::Image;
 using e2e::Rect;
 using e2e::Rgb;
 
-// A fifth of the start lamp colour (1, 1, 1).
-const Rgb startSky{51, 51, 51};
-const Rgb glowingWhite{255, 255, 255};
+using e2e::startSky;
+using e2e::glowingWhite;
 
 TEST(StartUp, BannerIsOnStandardOutputBeforeTheFirstFrame)
 {
