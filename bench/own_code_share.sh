@@ -16,7 +16,9 @@ callgrind_annotate --inclusive=no --threshold=100 "$out" 2>/dev/null | awk -v ow
   /PROGRAM TOTALS/ { gsub(",", "", $1); total = $1 }
   /\[.*\]$/ && total {
     count = $1; gsub(",", "", count)
-    if (index($NF, "/" own "]")) { mine += count; if (shown++ < 5) top = top sprintf("  %14s  %s\n", $1, $(NF - 1)) }
+    if (index($NF, "/" own "]")) { mine += count; if (shown++ < 5) {
+      name = $0; sub(/^ *[0-9,]+ +\( *[0-9.]+%\) +/, "", name); sub(/ \[[^]]*\]$/, "", name)
+      top = top sprintf("  %14s  %s\n", $1, name) } }
   }
   END {
     if (!total) { print "no instructions collected"; exit 1 }
