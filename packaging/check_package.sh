@@ -13,9 +13,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The program draws a first frame of many colours, not a blank window.
 draws() {
-  "$source_dir/scripts/screenshot.sh" "$1" "$work/shot.png" >/dev/null
+  "$source_dir/scripts/screenshot.sh" "$1" "$work/shots/shot.png" >/dev/null
   local colours
-  colours=$(convert "$work/shot.png" -format %k info:)
+  colours=$(convert "$work/shots/shot.png" -format %k info:)
   [ "$colours" -gt 100 ] || fail "$1 drew only $colours colours"
   echo "ok: $1 draws ($colours colours)"
 }

@@ -12,4 +12,5 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec build/fairground "$@"
 fi
 echo "No display here: drawing the first frame in a virtual X server instead."
-scripts/screenshot.sh build/fairground screenshots/fairground.png
+shot=$(scripts/screenshot.sh build/fairground screenshots/fairground.png)
+echo "Saved a picture of its window in $(pwd)/$shot"

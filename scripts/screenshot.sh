@@ -55,6 +55,7 @@ if [ "$frames" -gt 1 ] && [[ $output != *.gif ]]; then
     exit 2
 fi
 
+mkdir -p "$(dirname "$output")"
 work=$(mktemp -d)
 program_pid=
 cleanup() {
