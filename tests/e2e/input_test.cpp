@@ -85,7 +85,7 @@ TEST(Window, FGivesAn800By640WindowAt10And30ThenTheFullScreen)
     EXPECT_TRUE(app.waitForPicture([](const Image& now) {
         for (const e2e::Vec3& lamp : {e2e::Vec3{-2.5, 1, 5}, e2e::Vec3{5, 1, -2.5}}) {
             const e2e::ScreenPoint point = e2e::project(lamp, 800, 640);
-            if (now.at(point.column, point.row) != Rgb{255, 255, 255}) return false;
+            if (now.at(point.column, point.row) != e2e::glowingWhite) return false;
         }
         return true;
     })) << "the post lamps are not where the new window shape puts them";
