@@ -3,7 +3,7 @@
 #include "app/bounded_step.h"
 #include "app/scene_state.h"
 
-#include <GL/glut.h>
+#include "app/platform.h"
 
 #include <array>
 #include <climits>

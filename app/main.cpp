@@ -3,7 +3,7 @@
 #include "app/startup.h"
 #include "scene/frame.h"
 
-#include <GL/glut.h>
+#include "app/platform.h"
 
 int main(int argc, char** argv)
 {

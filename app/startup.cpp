@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include <GL/glut.h>
+#include "app/platform.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <GL/gl.h>
+#include "app/platform.h"
 
 #include <initializer_list>
 

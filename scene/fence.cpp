@@ -4,7 +4,7 @@
 #include "scene/face.h"
 #include "scene/frame.h"
 
-#include <GL/glut.h>
+#include "app/platform.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "app/scene_state.h"
 #include "scene/elements.h"
 
-#include <GL/glut.h>
+#include "app/platform.h"
 
 #include <cmath>
 

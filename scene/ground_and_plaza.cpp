@@ -3,7 +3,7 @@
 #include "app/scene_state.h"
 #include "scene/face.h"
 
-#include <GL/glut.h>
+#include "app/platform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // face's material, enabled capabilities, polygon mode, light positions, the
 // faces and spheres drawn, redraw requests and the callbacks.
 
-#include <GL/glut.h>
+#include "app/platform.h"
 
 #include <array>
 #include <set>
