@@ -12,7 +12,7 @@ for arg in "$@"; do
   if [ "$arg" = --no-profile ]; then profile=no; else args+=("$arg"); fi
 done
 
-scripts/deps.sh
+scripts/deps.sh bench
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target fairground_bench -j "$(nproc)"
 

@@ -1,25 +1,122 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages that building, running and testing
-# Fairground need, skipping those already there. Uses sudo when not root.
+# Makes sure what a purpose needs is here, and installs what is missing.
+#
+#   scripts/deps.sh build        compiler, CMake, make, GL, GLU and GLUT
+#   scripts/deps.sh screenshot   Xvfb, Mesa's software renderer, ImageMagick
+#   scripts/deps.sh test         all of the above and every tool the tests run
+#   scripts/deps.sh bench        build and screenshot, and valgrind
+#
+# It looks for the tools, headers and libraries themselves, so any system
+# that has them simply goes on. Missing ones are installed with apt-get
+# (through sudo when not root); elsewhere, or without root and sudo, it
+# prints the packages and the command that installs them, and fails.
 set -euo pipefail
 
-packages=(
-  g++ make cmake pkg-config dpkg-dev file
-  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
-  xvfb xauth x11-utils libx11-dev libxtst-dev xdotool imagemagick
-  libgtest-dev libgmock-dev libbenchmark-dev valgrind
+usage() { echo "usage: scripts/deps.sh build|screenshot|test|bench..." >&2; exit 2; }
+[ $# -gt 0 ] || usage
+
+# One line a need: its name, how to check for it, then its package on
+# Debian/Ubuntu, Fedora, Arch and macOS (Homebrew; - where the system has it).
+needs_build=(
+  "C++ compiler|have c++|g++|gcc-c++|gcc|-"
+  "CMake 3.20|have_cmake|cmake|cmake|cmake|cmake"
+  "make|have make|make|make|make|-"
+  "GL|links GL/gl.h GL|libgl-dev|mesa-libGL-devel|mesa|-"
+  "GLU|links GL/glu.h GLU|libglu1-mesa-dev|mesa-libGLU-devel|glu|-"
+  "GLUT|links GL/glut.h glut|freeglut3-dev|freeglut-devel|freeglut|-"
+)
+needs_screenshot=(
+  "Xvfb|have Xvfb|xvfb|xorg-x11-server-Xvfb|xorg-server-xvfb|-"
+  "Mesa's software renderer|have_swrast|libgl1-mesa-dri|mesa-dri-drivers|mesa|-"
+  "ImageMagick|have import|imagemagick|ImageMagick|imagemagick|imagemagick"
+)
+needs_test=(
+  "GoogleTest|links gtest/gtest.h gtest -pthread|libgtest-dev|gtest-devel|gtest|googletest"
+  "Clang|have clang++|clang|clang|clang|-"
+  "xdotool|have xdotool|xdotool|xdotool|xdotool|xdotool"
+  "python3-xlib|have_python_module Xlib|python3-xlib|python3-xlib|python-xlib|-"
+  "desktop-file-validate|have desktop-file-validate|desktop-file-utils|desktop-file-utils|desktop-file-utils|desktop-file-utils"
+  "groff|have groff|groff-base|groff-base|groff|groff"
+  "man|have man|man-db|man-db|man-db|-"
+  "dpkg-shlibdeps|have dpkg-shlibdeps|dpkg-dev|dpkg-dev|dpkg|dpkg"
+  "file|have file|file|file|file|-"
+  "metacity|have metacity|metacity|metacity|metacity|-"
+)
+needs_bench=(
+  "valgrind|have valgrind|valgrind|valgrind|valgrind|-"
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-    missing+=("$package")
+have() { command -v "$1" >/dev/null 2>&1; }
+have_cmake() {
+  have cmake && cmake --version | awk 'NR == 1 { split($3, v, "."); exit !(v[1] > 3 || (v[1] == 3 && v[2] >= 20)) }'
+}
+have_python_module() { have python3 && python3 -c "import $1" 2>/dev/null; }
+have_swrast() {
+  [ "$(uname)" = Darwin ] && return 0
+  compgen -G '/usr/lib*/dri/swrast_dri.so' >/dev/null || compgen -G '/usr/lib*/*/dri/swrast_dri.so' >/dev/null
+}
+# links HEADER LIBRARY [FLAGS]: the compiler finds the header and the linker the library.
+links() {
+  if [ "$(uname)" = Darwin ]; then
+    case $2 in GL | GLU | glut) return 0 ;; esac # Apple's OpenGL and GLUT frameworks
   fi
+  have c++ || return 1
+  printf '#include <%s>\nint main() { return 0; }\n' "$1" |
+    c++ -x c++ - -o /dev/null "-l$2" "${@:3}" >/dev/null 2>&1
+}
+
+wanted=()
+for purpose in "$@"; do
+  case $purpose in
+  build) wanted+=("${needs_build[@]}") ;;
+  screenshot) wanted+=("${needs_screenshot[@]}") ;;
+  test) wanted+=("${needs_build[@]}" "${needs_screenshot[@]}" "${needs_test[@]}") ;;
+  bench) wanted+=("${needs_build[@]}" "${needs_screenshot[@]}" "${needs_bench[@]}") ;;
+  *) usage ;;
+  esac
+done
+
+missing=()
+for need in "${wanted[@]}"; do
+  IFS='|' read -r name check _ <<<"$need"
+  # shellcheck disable=SC2086 # the check is a command with its arguments
+  $check || missing+=("$need")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The packages of the missing needs, from field N (2 Debian ... 5 Homebrew).
+packages() {
+  local need
+  for need in "${missing[@]}"; do
+    IFS='|' read -r -a fields <<<"$need"
+    [ "${fields[$1]}" = - ] || echo "${fields[$1]}"
+  done | sort -u | tr '\n' ' '
+}
+names=$(for need in "${missing[@]}"; do echo "${need%%|*}"; done | paste -sd, - | sed 's/,/, /g')
+echo "Missing: $names"
+
+if ! have apt-get; then
+  echo "Install them with one of:"
+  echo "  Fedora:         sudo dnf install $(packages 3)"
+  echo "  Arch:           sudo pacman -S --needed $(packages 4)"
+  echo "  macOS:          xcode-select --install; brew install $(packages 5)"
+  echo "  Debian, Ubuntu: sudo apt-get install $(packages 2)"
+  exit 1
+fi
+
+debian=$(packages 2)
+install="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $debian"
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif have sudo; then
+  as_root=(sudo)
+else
+  echo "Installing them needs root. Run as root, then run this again:" >&2
+  echo "  su -c '$install'" >&2
+  exit 1
+fi
+echo "Installing: $debian"
+# shellcheck disable=SC2086 # one word a package
+{ "${as_root[@]}" apt-get update -qq &&
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $debian >/dev/null; } ||
+  { echo "Installing failed; as root, try: $install" >&2; exit 1; }

@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
-# Builds Fairground with warnings as errors and runs every test: unit tests,
-# end-to-end tests in a virtual X server, then the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds Fairground with warnings as errors, with GCC and with Clang, and runs
+# every test: unit tests (again under AddressSanitizer and
+# UndefinedBehaviorSanitizer), end-to-end tests in a virtual X server, the
+# package check and a smoke run of the benchmark. Every layer is asked for
+# explicitly, so a missing tool stops the configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-jobs=$(nproc)
+jobs=$(getconf _NPROCESSORS_ONLN)
 
-scripts/deps.sh
+scripts/deps.sh test bench
+all_layers=(-DFAIRGROUND_WERROR=ON -DFAIRGROUND_UNIT=ON -DFAIRGROUND_E2E=ON -DFAIRGROUND_PACKAGE_CHECK=ON
+  -DFAIRGROUND_BENCH=ON)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAIRGROUND_WERROR=ON >/dev/null
-cmake --build build -j "$jobs"
-
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DFAIRGROUND_WERROR=ON \
-  -DFAIRGROUND_SANITIZE=ON -DFAIRGROUND_E2E=OFF >/dev/null
-cmake --build build-sanitize --target unit_tests -j "$jobs"
+echo "== Build with Clang"
+CXX=clang++ cmake -S . -B build-clang "${all_layers[@]}" >/dev/null
+cmake --build build-clang -j "$jobs"
 
 echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-(cd build-sanitize && ctest --output-on-failure -j "$jobs")
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DFAIRGROUND_WERROR=ON -DFAIRGROUND_UNIT=ON \
+  -DFAIRGROUND_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j "$jobs"
+(cd build-sanitize && ctest --output-on-failure -j "$jobs" -L unit)
 
-echo "== All tests"
+echo "== All tests, built with GCC"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${all_layers[@]}" >/dev/null
+cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure)
