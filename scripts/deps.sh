@@ -90,7 +90,7 @@ packages() {
   for need in "${missing[@]}"; do
     IFS='|' read -r -a fields <<<"$need"
     [ "${fields[$1]}" = - ] || echo "${fields[$1]}"
-  done | sort -u | tr '\n' ' '
+  done | sort -u | paste -sd ' ' -
 }
 names=$(for need in "${missing[@]}"; do echo "${need%%|*}"; done | paste -sd, - | sed 's/,/, /g')
 echo "Missing: $names"
