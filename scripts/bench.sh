@@ -36,7 +36,7 @@ if [[ $FAIRGROUND_BENCH_DISPLAY == private* ]]; then
 fi
 
 echo "Fairground benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $FAIRGROUND_BENCH_DISPLAY"
-echo "command: scripts/bench.sh $*"
+echo "command: scripts/bench.sh${*:+ $*}"
 build/bench/fairground_bench "${args[@]}" 2> >(grep -v '^ATTENTION: default value of option vblank_mode' >&2)
 if [ "$profile" = yes ]; then
   bench/own_code_share.sh build/bench/fairground_bench
