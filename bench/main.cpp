@@ -1,17 +1,17 @@
-// fairground_bench: frame time, animation rate, step cost, start-up time and
-// memory of Fairground, measured in one run on one window and renderer.
+// fairground_bench: what Fairground costs on this machine, in one table.
 //
-//   fairground_bench [--seconds S] [--json] [--startup-runs N] [--profile-frames N]
+//   fairground_bench [--seconds S] [--startup-runs N] [--cpu-seconds S] [--profile-frames N]
 //
-// --profile-frames only draws N frames and exits, for an instruction profile.
-#include "bench/report.h"
-
-#include <GL/freeglut.h>
+// --seconds      time spent timing frames at each window size (0: none)
+// --startup-runs start-ups of the program and of the bare window (0: none)
+// --cpu-seconds  how long each CPU share is watched (0: none)
+// --profile-frames only draws N frames and exits, for an instruction profile
+#include "bench/bench.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -21,123 +21,141 @@ namespace {
 
 struct Options {
     double seconds = 2.0;
-    bool json = false;
-    int startupRuns = 5;
-    int profileFrames = 0;
+    double startupRuns = 10;
+    double cpuSeconds = 3.0;
+    double profileFrames = 0;
 };
+
+[[noreturn]] void usage(const char* program, int status)
+{
+    std::fprintf(status ? stderr : stdout,
+                 "usage: %s [--seconds S] [--startup-runs N] [--cpu-seconds S] [--profile-frames N]\n", program);
+    std::exit(status);
+}
 
 Options parseOptions(int argc, char** argv)
 {
     Options options;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--seconds" && hasValue) options.seconds = std::atof(argv[++i]);
-        else if (arg == "--json") options.json = true;
-        else if (arg == "--startup-runs" && hasValue) options.startupRuns = std::atoi(argv[++i]);
-        else if (arg == "--profile-frames" && hasValue) options.profileFrames = std::atoi(argv[++i]);
-        else {
-            std::fprintf(stderr, "usage: %s [--seconds S] [--json] [--startup-runs N] [--profile-frames N]\n", argv[0]);
-            std::exit(2);
-        }
+        const std::string name = argv[i];
+        if (name == "--help") usage(argv[0], 0);
+        double* value = name == "--seconds"          ? &options.seconds
+                        : name == "--startup-runs"   ? &options.startupRuns
+                        : name == "--cpu-seconds"    ? &options.cpuSeconds
+                        : name == "--profile-frames" ? &options.profileFrames
+                                                     : nullptr;
+        if (!value || i + 1 == argc) usage(argv[0], 2);
+        char* end = nullptr;
+        *value = std::strtod(argv[++i], &end);
+        if (*end != '\0' || end == argv[i] || !(*value >= 0 && *value <= 1e6)) usage(argv[0], 2);
     }
-    if (options.seconds <= 0) options.seconds = 0.01;
     return options;
 }
 
-std::string cpuModel()
+std::string machineName()
 {
     std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string model = "unknown CPU";
     for (std::string line; std::getline(cpuinfo, line);)
-        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
-    return "unknown CPU";
+        if (line.rfind("model name", 0) == 0) {
+            model = line.substr(line.find(':') + 2);
+            break;
+        }
+    return model + ", " + std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) + " cores";
 }
 
-std::string glString(GLenum name)
+void row(const std::string& measure, const std::string& figure)
 {
-    const auto* text = reinterpret_cast<const char*>(glGetString(name));
-    return text ? text : "unknown";
+    std::printf("| %s | %s |\n", measure.c_str(), figure.c_str());
 }
 
-void printTable(const std::string& renderer, const std::string& machine, const std::vector<SizeResult>& sizes,
-                const std::vector<StepTiming>& steps, const StartupResult& startup, const LoopResult& loop)
+std::string format(const char* pattern, double a, double b = 0, double c = 0, double d = 0)
 {
-    std::printf("Fairground benchmark\n");
-    std::printf("  renderer  %s\n  machine   %s\n\n", renderer.c_str(), machine.c_str());
-    std::printf("%-26s %10s %10s %10s %8s\n", "frame (drawn + glFinish)", "median ms", "p95 ms", "frames/s", "frames");
-    for (const SizeResult& size : sizes) {
-        const std::string label = std::to_string(size.width) + "x" + std::to_string(size.height);
-        const std::string warning = size.resized ? "" : "  (window could not be resized)";
-        std::printf("%-26s %10.3f %10.3f %10.1f %8zu%s\n", ("scene " + label).c_str(), size.scene.medianMs,
-                    size.scene.p95Ms, size.scene.framesPerSecond, size.scene.frames, warning.c_str());
-        std::printf("%-26s %10.3f %10.3f %10.1f %8zu\n", ("floor " + label).c_str(), size.floor.medianMs,
-                    size.floor.p95Ms, size.floor.framesPerSecond, size.floor.frames);
-        std::printf("%-26s %10.2f\n", ("scene / floor " + label).c_str(), size.scene.medianMs / size.floor.medianMs);
-    }
-    std::printf("\n%-26s %10s\n", "state code alone", "ns/call");
-    for (const StepTiming& step : steps) std::printf("%-26s %10.1f\n", step.name.c_str(), step.nanoseconds);
-    std::printf("\n%-26s %10.1f steps/s, %.1f frames/s\n", "go animation, main loop", loop.stepsPerSecond,
-                loop.framesPerSecond);
-    std::printf("%-26s %10.1f ms median, %.1f ms slowest of %d runs\n", "start-up to first swap", startup.medianMs,
-                startup.slowestMs, startup.runs);
-    std::printf("%-26s %10.1f MiB\n", "peak resident memory", startup.peakResidentKiB / 1024.0);
+    char text[160];
+    std::snprintf(text, sizeof text, pattern, a, b, c, d);
+    return text;
 }
 
-std::string jsonString(const std::string& text)
+std::string spreadText(const Spread& spread)
 {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
+    if (spread.samples == 0) return "not measured";
+    return format("%.3g ms median, p5–p95 %.3g–%.3g ms, n = ", spread.median, spread.p5, spread.p95) +
+           std::to_string(spread.samples);
 }
 
-void printJson(const std::string& renderer, const std::string& machine, const std::vector<SizeResult>& sizes,
-               const std::vector<StepTiming>& steps, const StartupResult& startup, const LoopResult& loop)
+std::string ratioText(const Spread& top, const Spread& bottom)
 {
-    auto stats = [](const FrameStats& s) {
-        char text[160];
-        std::snprintf(text, sizeof text, "{\"median_ms\": %.4f, \"p95_ms\": %.4f, \"fps\": %.2f, \"frames\": %zu}",
-                      s.medianMs, s.p95Ms, s.framesPerSecond, s.frames);
-        return std::string(text);
-    };
-    std::printf("{\n  \"renderer\": %s,\n  \"machine\": %s,\n  \"frames\": [", jsonString(renderer).c_str(),
-                jsonString(machine).c_str());
-    for (std::size_t i = 0; i < sizes.size(); ++i)
-        std::printf("%s\n    {\"width\": %d, \"height\": %d, \"scene\": %s, \"floor\": %s}", i ? "," : "",
-                    sizes[i].width, sizes[i].height, stats(sizes[i].scene).c_str(), stats(sizes[i].floor).c_str());
-    std::printf("\n  ],\n  \"steps_ns\": {");
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        std::printf("%s%s: %.2f", i ? ", " : "", jsonString(steps[i].name).c_str(), steps[i].nanoseconds);
-    std::printf("},\n  \"main_loop\": {\"steps_per_s\": %.2f, \"frames_per_s\": %.2f},\n", loop.stepsPerSecond,
-                loop.framesPerSecond);
-    std::printf("  \"startup\": {\"median_ms\": %.2f, \"slowest_ms\": %.2f, \"runs\": %d, \"peak_rss_kib\": %ld}\n}\n",
-                startup.medianMs, startup.slowestMs, startup.runs, startup.peakResidentKiB);
+    if (top.samples == 0 || bottom.samples == 0 || bottom.median <= 0) return "not measured";
+    return format("%.2f", top.median / bottom.median);
 }
 
 }  // namespace
 
+Spread spreadOf(std::vector<double> values)
+{
+    Spread spread;
+    spread.samples = values.size();
+    if (values.empty()) return spread;
+    std::sort(values.begin(), values.end());
+    const auto at = [&](double fraction) {
+        return values[static_cast<std::size_t>(std::lround(fraction * static_cast<double>(values.size() - 1)))];
+    };
+    spread.p5 = at(0.05);
+    spread.median = at(0.5);
+    spread.p95 = at(0.95);
+    return spread;
+}
+
 int main(int argc, char** argv)
 {
     const Options options = parseOptions(argc, argv);
+    setSwapSyncOffEnvironment();  // before the first GL context, ours or a child's
     int glutArgc = 1;
     openBenchWindow(&glutArgc, argv);
     if (options.profileFrames > 0) {
-        drawFramesForProfile(options.profileFrames);
+        drawFramesForProfile(static_cast<int>(options.profileFrames));
         return 0;
     }
-    const std::string renderer = glString(GL_RENDERER) + ", OpenGL " + glString(GL_VERSION);
-    const std::string machine = cpuModel() + ", " + std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) + " cores";
+    const std::string renderer = rendererName();
+    const std::vector<SizeResult> sizes = options.seconds > 0 ? measureFrames(options.seconds) : std::vector<SizeResult>{};
+    closeBenchWindow();
+    long peakKiB = 0;
+    const int startupRuns = static_cast<int>(options.startupRuns);
+    const StartupResult startup = measureStartup(startupRuns, &peakKiB);
+    const CpuShares cpu = options.cpuSeconds > 0 ? measureCpuShares(options.cpuSeconds, &peakKiB) : CpuShares{};
 
-    const std::vector<SizeResult> sizes = measureFrames(options.seconds);
-    const std::vector<StepTiming> steps = measureSteps(std::min(options.seconds, 0.5));
-    const StartupResult startup = measureStartup(FAIRGROUND_PROGRAM, SWAP_PROBE, options.startupRuns);
-    const LoopResult loop = measureMainLoop(options.seconds);
+    std::printf("renderer: %s\nmachine: %s\n\n| measure | figure |\n|---|---|\n", renderer.c_str(),
+                machineName().c_str());
+    if (sizes.empty()) row("frame time", "not measured (--seconds 0)");
+    for (const SizeResult& size : sizes) {
+        const std::string label = "frame at " + std::to_string(size.width) + "x" + std::to_string(size.height) +
+                                  (size.resized ? "" : " (the window could not be resized)");
+        row(label + ": scene, drawn then glFinish", spreadText(size.sceneMs));
+        row(label + ": floor, clear and swap", spreadText(size.floorMs));
+        row(label + ": scene / floor", ratioText(size.sceneMs, size.floorMs));
+    }
+    if (startupRuns == 0) {
+        row("start-up", "not measured (--startup-runs 0)");
+    } else {
+        row("start-up to first completed swap: program", spreadText(startup.programMs));
+        row("start-up to first completed swap: bare window", spreadText(startup.bareWindowMs));
+        row("start-up: program / bare window", ratioText(startup.programMs, startup.bareWindowMs));
+    }
+    if (!cpu.measured) {
+        row("main-thread CPU share", options.cpuSeconds > 0 ? "not measured: the program did not start"
+                                                             : "not measured (--cpu-seconds 0)");
+    } else {
+        const std::string over = format(" over %g s", options.cpuSeconds);
+        row("main-thread CPU, idle after start" + over, format("%.1f %%", cpu.idlePercent));
+        row("main-thread CPU, go animation running" + over, format("%.1f %%", cpu.animatingPercent));
+        row("main-thread CPU, go animation paused (key P)" + over, format("%.1f %%", cpu.pausedPercent));
+        row("main-thread CPU, go animation minimised (" + cpu.minimisedHow + ")" + over,
+            format("%.1f %%", cpu.minimisedPercent));
+    }
+    row("peak resident memory of the program", peakKiB > 0 ? format("%.1f MiB", peakKiB / 1024.0) : "not measured");
+    std::fflush(stdout);
 
-    if (options.json)
-        printJson(renderer, machine, sizes, steps, startup, loop);
-    else
-        printTable(renderer, machine, sizes, steps, startup, loop);
-    return startup.runs > 0 ? 0 : 1;
+    const bool startupFailed = startupRuns > 0 && (startup.programMs.samples == 0 || startup.bareWindowMs.samples == 0);
+    const bool cpuFailed = options.cpuSeconds > 0 && !cpu.measured;
+    return startupFailed || cpuFailed ? 1 : 0;
 }

@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmark and prints its table, then the share of a
-# frame's instructions spent in the program's own code. Options go to the
-# benchmark (--seconds S, --json, --startup-runs N); --no-profile skips the
-# instruction count. With no display it all runs in a virtual X server.
+# Builds the benchmark, runs it on a real window and prints one table: frame
+# times of the scene and of a bare clear-and-swap, start-up of the program
+# and of a bare window, whether the program sleeps when nothing moves, its
+# peak memory, and the share of a frame's instructions that is its own code.
+# With no display it runs in a private virtual X server with a window manager.
+#   scripts/bench.sh [--no-profile] [--seconds S] [--startup-runs N] [--cpu-seconds S]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ -z "${FAIRGROUND_BENCH_DISPLAY:-}" ]; then
+  scripts/deps.sh bench
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAIRGROUND_BENCH=ON >/dev/null
+  cmake --build build --target fairground_bench -j "$(nproc)" >/dev/null
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    FAIRGROUND_BENCH_DISPLAY="display $DISPLAY" exec "$0" "$@"
+  fi
+  FAIRGROUND_BENCH_DISPLAY="private Xvfb 1920x1200, openbox" \
+    exec xvfb-run -a -s "-screen 0 1920x1200x24" "$0" "$@"
+fi
 
 profile=yes
 args=()
@@ -12,17 +25,19 @@ for arg in "$@"; do
   if [ "$arg" = --no-profile ]; then profile=no; else args+=("$arg"); fi
 done
 
-scripts/deps.sh bench
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target fairground_bench -j "$(nproc)"
+if [[ $FAIRGROUND_BENCH_DISPLAY == private* ]]; then
+  openbox >/dev/null 2>&1 &
+  window_manager=$!
+  trap 'kill $window_manager' EXIT
+  for _ in $(seq 100); do  # windows opened before it is up may never be mapped
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+fi
 
-on_display() {
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then "$@"
-  else xvfb-run -a -s "-screen 0 1920x1200x24" "$@"; fi
-}
-
-on_display build/bench/fairground_bench "${args[@]}"
+echo "Fairground benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $FAIRGROUND_BENCH_DISPLAY"
+echo "command: scripts/bench.sh${*:+ $*}"
+build/bench/fairground_bench "${args[@]}" 2> >(grep -v '^ATTENTION: default value of option vblank_mode' >&2)
 if [ "$profile" = yes ]; then
-  echo
-  on_display bench/own_code_share.sh build/bench/fairground_bench
+  bench/own_code_share.sh build/bench/fairground_bench
 fi
