@@ -43,6 +43,11 @@ needs_test=(
   "metacity|have metacity|metacity|metacity|metacity|-"
 )
 needs_bench=(
+  "Xlib|links X11/Xlib.h X11|libx11-dev|libX11-devel|libx11|-"
+  "xvfb-run|have xvfb-run|xvfb|xorg-x11-server-Xvfb|xorg-server-xvfb|-"
+  "xauth|have xauth|xauth|xorg-x11-xauth|xorg-xauth|-"
+  "xprop|have xprop|x11-utils|xprop|xorg-xprop|-"
+  "openbox|have openbox|openbox|openbox|openbox|-"
   "valgrind|have valgrind|valgrind|valgrind|valgrind|-"
 )
 
@@ -50,7 +55,13 @@ have() { command -v "$1" >/dev/null 2>&1; }
 have_cmake() {
   have cmake && cmake --version | awk 'NR == 1 { split($3, v, "."); exit !(v[1] > 3 || (v[1] == 3 && v[2] >= 20)) }'
 }
-have_python_module() { have python3 && python3 -c "import $1" 2>/dev/null; }
+# python3-xlib goes into the system's Python, which a python3 of one's own
+# earlier on the PATH does not see.
+have_python_module() {
+  local python=python3
+  [ -x /usr/bin/python3 ] && python=/usr/bin/python3
+  "$python" -c "import $1" 2>/dev/null
+}
 have_swrast() {
   [ "$(uname)" = Darwin ] && return 0
   compgen -G '/usr/lib*/dri/swrast_dri.so' >/dev/null || compgen -G '/usr/lib*/*/dri/swrast_dri.so' >/dev/null
