@@ -7,15 +7,34 @@
 set -euo pipefail
 source_dir=$1
 build_dir=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$source_dir/scripts/xdrive.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+for tool in desktop-file-validate:desktop-file-utils groff:groff man:man-db dpkg-deb:dpkg \
+            dpkg-shlibdeps:dpkg-dev file:file Xvfb:xvfb import:imagemagick; do
+  command -v "${tool%:*}" >/dev/null || fail "${tool%:*} is missing: install the Debian package ${tool#*:}"
+done
+
+work=$(mktemp -d)
+installed=0
+cleanup() {
+  app_stop
+  xvfb_stop "$work/xvfb"
+  if [ "$installed" = 1 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq fairground >/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+xvfb_start "$work/xvfb"
 
 # The program draws a first frame of many colours, not a blank window.
 draws() {
-  "$source_dir/scripts/screenshot.sh" "$1" "$work/shots/shot.png" >/dev/null
+  app_start "$1" "$1" >/dev/null
+  app_first_frame "$work/shot.png" || fail "$1 drew no frame"
+  app_stop
   local colours
-  colours=$(convert "$work/shots/shot.png" -format %k info:)
+  colours=$(identify -format %k "$work/shot.png")
   [ "$colours" -gt 100 ] || fail "$1 drew only $colours colours"
   echo "ok: $1 draws ($colours colours)"
 }
@@ -30,8 +49,9 @@ done
 echo "ok: the install holds the program, manual page, desktop entry, icon, README and licence"
 draws "$work/stage/usr/bin/fairground"
 
-desktop-file-validate "$work/stage/usr/share/applications/fairground.desktop" || fail "desktop entry"
-grep -qx 'Exec=fairground' "$work/stage/usr/share/applications/fairground.desktop" || fail "desktop entry Exec"
+desktop-file-validate "$work/stage/usr/share/applications/fairground.desktop" ||
+  fail "the desktop entry does not validate (see above)"
+grep -qx 'Exec=fairground' "$work/stage/usr/share/applications/fairground.desktop" || fail "the desktop entry does not run fairground"
 echo "ok: the desktop entry validates"
 
 warnings=$(groff -man -ww -z -Tutf8 "$work/stage/usr/share/man/man6/fairground.6" 2>&1)
@@ -53,8 +73,8 @@ draws "$work/unpacked/usr/bin/fairground"
 
 if [ "${FAIRGROUND_TEST_SYSTEM_INSTALL:-0}" = 1 ]; then
   echo "== apt-get install of the package"
+  installed=1
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
   draws /usr/bin/fairground
-  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq fairground >/dev/null
 fi
 echo "all package checks passed"

@@ -25,7 +25,7 @@ EOF
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-xvfb_script=$here/../tests/e2e/xvfb.sh
+source "$here/xdrive.sh"
 
 actions=()
 frames=1
@@ -57,91 +57,28 @@ fi
 
 mkdir -p "$(dirname "$output")"
 work=$(mktemp -d)
-program_pid=
 cleanup() {
-    if [ -n "$program_pid" ]; then
-        kill "$program_pid" 2>/dev/null || true
-        wait "$program_pid" 2>/dev/null || true
-    fi
-    if [ "$use_display" = 0 ]; then
-        sh "$xvfb_script" stop "$work/xvfb" || true
-    fi
+    app_stop
+    [ "$use_display" = 1 ] || xvfb_stop "$work/xvfb"
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-fail() {
-    echo "screenshot.sh: $*" >&2
-    exit 1
-}
-
-# poll TENTHS COMMAND...: runs COMMAND until it succeeds, for at most
-# TENTHS tenths of a second.
-poll() {
-    local limit=$1 tries=0
-    shift
-    until "$@"; do
-        [ "$tries" -lt "$limit" ] || return 1
-        sleep 0.1
-        tries=$((tries + 1))
-    done
-}
-
 if [ "$use_display" = 0 ]; then
-    sh "$xvfb_script" start "$work/xvfb" >/dev/null || fail "could not start Xvfb"
-    DISPLAY=$(cat "$work/xvfb/display")
-    export DISPLAY
-    # Xvfb has no GPU: Mesa's software renderer draws.
-    export LIBGL_ALWAYS_SOFTWARE=1
+    xvfb_start "$work/xvfb"
 fi
-[ -n "${DISPLAY:-}" ] || fail "no DISPLAY to use"
+[ -n "${DISPLAY:-}" ] || { echo "screenshot.sh: no DISPLAY to use" >&2; exit 1; }
 
-# The window title is argv[0]: a name of our own finds the window surely.
-title=fairground-screenshot-$$
-(exec -a "$title" "$program" >/dev/null) &
-program_pid=$!
-
-window=
-running() {
-    kill -0 "$program_pid" 2>/dev/null || fail "the program ended early (see its output above)"
-}
-find_window() {
-    running
-    window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
-    [ -n "$window" ]
-}
-poll 300 find_window || fail "the program's window did not appear"
-
-capture() {
-    import -silent -window "$window" "$1"
-}
-colours() {
-    capture "$work/probe.png" 2>/dev/null && identify -format '%k' "$work/probe.png"
-}
-# Before the first frame the window is one colour.
-first_frame_drawn() {
-    local n
-    running
-    n=$(colours) && [ "$n" -gt 1 ]
-}
-poll 300 first_frame_drawn || fail "the program drew no frame"
-capture "$work/before.png"
-
-changed_since_before() {
-    capture "$work/probe.png" 2>/dev/null || return 1
-    local differing
-    differing=$(compare -metric AE "$work/before.png" "$work/probe.png" null: 2>&1 >/dev/null || true)
-    [ "${differing%% *}" != 0 ]
-}
+# GLUT names the window after the program's first argument.
+app_start "$program" "$program" >/dev/null
+app_first_frame "$work/before.png"
 
 set -- "${actions[@]+"${actions[@]}"}"
 while [ $# -gt 0 ]; do
-    # With no window manager the keyboard follows the pointer.
-    xdotool mousemove --window "$window" 400 300
     case $1 in
-    --keys) xdotool type --delay 20 -- "$2" ;;
-    --key) xdotool key -- "$2" ;;
-    --click) xdotool click "$2" ;;
+    --keys) app_keys "$2" ;;
+    --key) app_key "$2" ;;
+    --click) app_click "$2" ;;
     --wait) sleep "$(awk "BEGIN { print $2 / 1000 }")" ;;
     esac
     shift 2
@@ -149,14 +86,14 @@ done
 if [ ${#actions[@]} -gt 0 ]; then
     # Most actions change the picture; give up waiting after a while for
     # those that do not.
-    poll 50 changed_since_before || true
+    poll 5 not app_shows "$work/before.png" || true
 fi
 
 if [ "$frames" -le 1 ]; then
-    capture "$output"
+    app_shot "$output"
 else
     for ((i = 0; i < frames; i++)); do
-        capture "$work/frame-$(printf %04d "$i").png"
+        app_shot "$work/frame-$(printf %04d "$i").png"
         sleep "$(awk "BEGIN { print $interval / 1000 }")"
     done
     convert -delay "$((interval / 10))" -loop 0 "$work"/frame-*.png "$output"

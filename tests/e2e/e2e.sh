@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# One end-to-end test: the real program on the suite's Xvfb, driven by real
+# key, mouse and close events and judged by what a person would see.
+#   e2e.sh XVFB_DIR TEST TITLE COMMAND...
+# COMMAND starts the program and TITLE names its window. The program runs
+# with freeglut's -gldebug, which reports GL errors on standard error; any
+# such report fails the test.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/xdrive.sh"
+xvfb_dir=$1 test=$2 title=$3
+shift 3
+command=("$@" -gldebug)
+DISPLAY=:$(cat "$xvfb_dir/display")
+export DISPLAY
+tmp=$(mktemp -d)
+sky='srgb(51,51,51)'
+
+finish() {
+    local status=$?
+    app_stop
+    if grep -q 'GL error' "$tmp/stderr" 2>/dev/null; then
+        echo "FAIL: the program reported GL errors" >&2
+        status=1
+    fi
+    [ "$status" = 0 ] || sed 's/^/program: /' "$tmp/stderr" >&2 || true
+    rm -rf "$tmp"
+    exit "$status"
+}
+trap finish EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+# expect MESSAGE COMMAND...: waits up to ten seconds for COMMAND to succeed.
+expect() { poll 10 "${@:2}" || fail "$1"; }
+
+# start: runs the program (standard output as the caller redirects it) and
+# waits for its first frame, kept in $tmp/first.png.
+start() {
+    app_start "$title" "${command[@]}" 2>"$tmp/stderr"
+    app_first_frame "$tmp/first.png"
+}
+
+banner_is() {
+    # Windows builds end their lines in CR LF.
+    sed 's/\r$//' "$1" | diff - "$here/banner.txt" || fail "the banner differs from banner.txt (>)"
+}
+now() { app_shot "$tmp/now.png"; }
+corner_is() { now && [ "$(convert "$tmp/now.png" -format '%[pixel:p{0,0}]' info:)" = "$1" ]; }
+differing() { compare -metric AE -precision 12 "$1" "$2" null: 2>&1 || true; }
+# sky_mask PICTURE MASK: MASK is white where PICTURE shows the sky colour.
+sky_mask() { convert "$1" -fill black +opaque "$sky" -fill white -opaque "$sky" "$2"; }
+mostly_sky() {
+    now && sky_mask "$tmp/now.png" "$tmp/mask.png" &&
+        [ "$(convert "$tmp/mask.png" -format '%[fx:mean > 0.8]' info:)" = 1 ]
+}
+sky_moved() {
+    now && sky_mask "$tmp/now.png" "$tmp/mask.png" && [ "$(differing "$tmp/still.png" "$tmp/mask.png")" -gt 500 ]
+}
+
+case $test in
+banner_on_a_pipe)
+    # Read as soon as a frame shows, without waiting for more.
+    start > >(cat >"$tmp/out")
+    banner_is "$tmp/out"
+    ;;
+banner_after_sigkill)
+    start >"$tmp/out"
+    app_stop
+    banner_is "$tmp/out"
+    ;;
+window_place)
+    start >/dev/null
+    eval "$(xdotool getwindowgeometry --shell "$(app_window)")"
+    [ "$X,$Y ${WIDTH}x$HEIGHT" = "10,10 800x600" ] ||
+        fail "the window is ${WIDTH}x$HEIGHT at $X,$Y, not 800x600 at 10,10"
+    ;;
+first_frame)
+    start >/dev/null
+    count=$(differing "$tmp/first.png" "$here/../../docs/fairground.png")
+    [ "$count" = 0 ] || fail "$count pixels differ from docs/fairground.png (scripts/pictures.sh makes it anew)"
+    ;;
+wireframe)
+    start >/dev/null
+    app_keys W
+    expect "W left the surfaces filled" mostly_sky
+    app_keys w
+    expect "w did not fill them again" app_shows "$tmp/first.png"
+    ;;
+camera_preset)
+    start >/dev/null
+    app_keys 4
+    expect "4 did not move the camera" not app_shows "$tmp/first.png"
+    now
+    count=$(differing "$tmp/first.png" "$tmp/now.png")
+    [ "$count" -gt 240000 ] || fail "4 changed only $count pixels: the camera did not move"
+    app_keys 7
+    expect "7 did not bring back the start view" app_shows "$tmp/first.png"
+    ;;
+lamp_colour)
+    # The sky is a fifth of the lamp colour, so a step of 0.05 is 2.55 of
+    # the sky's 255.
+    start >/dev/null
+    app_keys m
+    expect "m did not take the sky's red from 51 to 48" corner_is 'srgb(48,51,51)'
+    app_keys no
+    expect "n and o did not take the sky's green and blue to 48" corner_is 'srgb(48,48,48)'
+    app_keys MNO
+    expect "M, N and O did not bring back the first frame" app_shows "$tmp/first.png"
+    ;;
+click_turns_wheel)
+    start >/dev/null
+    app_click 1
+    # Once the lamps are green the sky stays one colour: sky pixels that
+    # come and go after that are the wheel turning.
+    sky='srgb(0,51,0)'
+    expect "the lamps did not turn green" corner_is "$sky"
+    sky_mask "$tmp/now.png" "$tmp/still.png"
+    expect "the wheel stands still" sky_moved
+    ;;
+close_request)
+    start >/dev/null
+    "${PYTHON:-python3}" "$here/request_close.py" "$(app_window)"
+    expect "the program still runs after a close request" not alive "$app_pid"
+    wait "$app_pid" && status=0 || status=$?
+    [ "$status" = 0 ] || fail "exit status $status after a close request"
+    ;;
+*) fail "no test $test" ;;
+esac
