@@ -1,0 +1,87 @@
+#include "program.h"
+
+#include <cmath>
+
+using Animation = Program;
+
+void click(int button) { onMouse(button, GLUT_DOWN, 0, 0); }
+int redraws() { return record().redraws; }
+
+// Steps paused change nothing and ask for no redraw.
+void expectPauseFreezes()
+{
+    press("P");
+    const std::string before = describe(scene) + std::to_string(redraws());
+    idleSteps(100);
+    EXPECT_EQ(describe(scene) + std::to_string(redraws()), before);
+    press("p");
+}
+
+TEST_F(Animation, GoWaitsFourStepsThenTurnsTwoDegreesAStepWhileTheColoursFade)
+{
+    press("nnnn");  // lamp green 0.8, with room to climb
+    click(GLUT_LEFT_BUTTON);
+    for (int step = 1; step <= 2000; ++step) {
+        const double angle = scene.wheelAngle;
+        idleSteps(1);
+        ASSERT_EQ(scene.wheelAngle - angle, step <= 4 ? 0 : 2) << "step " << step;
+        const bool wholeTurnFrom1800 = scene.wheelAngle >= 1800 && std::fmod(scene.wheelAngle, 360) == 0;
+        ASSERT_EQ(scene.speedLevel == 10, wholeTurnFrom1800) << "step " << step << ", level " << scene.speedLevel;
+        const bool lampGreenFull = scene.lampColor[1] == 1, redsOut = scene.lampColor[0] + scene.surfaceColor[0] == 0;
+        ASSERT_TRUE((step != 39 || !lampGreenFull) && (step != 41 || lampGreenFull)) << "green full about step 40";
+        ASSERT_TRUE((step != 199 || !redsOut) && (step != 201 || redsOut)) << "lamp and surface red out about step 200";
+    }
+    EXPECT_EQ(redraws(), 4 + 2000);
+    expectPauseFreezes();
+    // The angle is a double: a float angle would stop taking 2-degree steps past 2^25 degrees.
+    idleSteps(100'000'000 - 2000);
+    EXPECT_EQ(scene.wheelAngle, 2.0 * (100'000'000 - 4));
+}
+
+TEST_F(Animation, StopRestsAtTwoDegreesAfterAShortGoAndOnAWholeTurnAfterALongOne)
+{
+    // steps of go, then the angle and speed level where the stop rests
+    for (const auto& [goSteps, angle, level] :
+         {std::tuple{100, 2, 5}, {904, 2, 5}, {905, 360, 0}, {1264, 720, 0}, {1265, 1080, 0}}) {
+        start();
+        click(GLUT_LEFT_BUTTON);
+        idleSteps(goSteps);
+        click(GLUT_RIGHT_BUTTON);
+        idleSteps(2000);
+        // at rest, every step still redraws; the lamps have turned red
+        EXPECT_EQ(std::tuple(scene.wheelAngle, scene.speedLevel, redraws(), scene.lampColor[0], scene.lampColor[1]),
+                  std::tuple(double(angle), level, goSteps + 2000, 1.0f, 0.0f))
+            << "after a go of " << goSteps << " steps";
+        expectPauseFreezes();
+    }
+}
+
+TEST_F(Animation, StopBeforeAnyGoOnlyBrightensTheSurfaceWithBlueWrappingToBlack)
+{
+    click(GLUT_RIGHT_BUTTON);
+    int step = 0;
+    while (++step < 7000 && scene.surfaceColor[2] > 0) idleSteps(1);
+    EXPECT_NEAR(step, 6000, 10);
+    idleSteps(1);
+    EXPECT_EQ(scene.surfaceColor[2], 0.00005f);
+    SceneState expected = initialSceneState();
+    std::copy(scene.surfaceColor, scene.surfaceColor + 4, expected.surfaceColor);
+    EXPECT_EQ(describe(scene) + std::to_string(redraws()), describe(expected) + "0");
+}
+
+void otherIdle() {}
+
+TEST_F(Animation, OnlyAPressOfTheLeftOrRightButtonStartsOneAndOnlyTheLeftClearsTheLampBlue)
+{
+    for (int button : {GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON, 3, -1})
+        for (int state : {GLUT_DOWN, GLUT_UP, 7}) {
+            start();
+            record().idle = otherIdle;
+            onMouse(button, state, -1, 1 << 30);
+            const bool down = state == GLUT_DOWN, left = down && button == GLUT_LEFT_BUTTON;
+            EXPECT_EQ(record().idle, left ? animateGo : down && button == GLUT_RIGHT_BUTTON ? animateStop : otherIdle);
+            EXPECT_EQ(describe(scene) + std::to_string(redraws()),
+                      with(describe(initialSceneState()), left ? "lamp 1 1 0 1" : "") + "0")
+                << "button " << button << ", state " << state;
+        }
+}
