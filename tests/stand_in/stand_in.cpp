@@ -1,262 +1,200 @@
 #include "stand_in.h"
 
 #include <cmath>
+#include <map>
+#include <set>
+#include <sstream>
+#include <utility>
 
-namespace standin {
-
+namespace standIn {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+// A material's parts in GL's order: ambient, diffuse, specular, emission, shininess.
+using Material = std::map<GLenum, std::vector<float>>;
+const Material initialMaterial{{GL_AMBIENT, {0.2f, 0.2f, 0.2f, 1}}, {GL_DIFFUSE, {0.8f, 0.8f, 0.8f, 1}},
+                               {GL_SPECULAR, {0, 0, 0, 1}}, {GL_EMISSION, {0, 0, 0, 1}}, {GL_SHININESS, {0}}};
+constexpr Matrix identity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+constexpr double degree = 3.14159265358979323846 / 180;
 
-Mat4 multiply(const Mat4& a, const Mat4& b)
+struct Gl {
+    Record record;
+    std::set<GLenum> enabled;
+    Material material[2] = {initialMaterial, initialMaterial};  // front, back
+    std::string materialLine, primitive;  // the material last logged; the primitive being drawn
+    std::vector<double> normal{0, 0, 1};
+} gl;
+
+// The enums each call takes from this program, by name; any other is an error.
+using Names = std::map<GLenum, std::string>;
+const Names primitives{{GL_LINES, "lines"}, {GL_TRIANGLES, "triangles"}, {GL_QUADS, "quads"}, {GL_POLYGON, "polygon"}};
+const Names caps{{GL_DEPTH_TEST, "depthTest"}, {GL_LIGHTING, "lighting"}, {GL_LIGHT0, "light0"},
+                 {GL_LIGHT1, "light1"}, {GL_LIGHT2, "light2"}, {GL_LIGHT3, "light3"}};
+const Names lights(caps.find(GL_LIGHT0), caps.end());
+const Names faces{{GL_FRONT, "front"}, {GL_BACK, "back"}, {GL_FRONT_AND_BACK, "frontAndBack"}};
+const Names materialParts{{GL_AMBIENT_AND_DIFFUSE, "ambientAndDiffuse"}, {GL_SPECULAR, "specular"},
+                          {GL_EMISSION, "emission"}, {GL_SHININESS, "shininess"}};
+const Names fillModes{{GL_POINT, "point"}, {GL_LINE, "line"}, {GL_FILL, "fill"}};
+const Names shadeModels{{GL_FLAT, "flat"}, {GL_SMOOTH, "smooth"}}, lightModels{{GL_LIGHT_MODEL_TWO_SIDE, "twoSide"}};
+const Names matrixModes{{GL_MODELVIEW, "modelView"}, {GL_PROJECTION, "projection"}};
+
+void error(const std::string& what) { gl.record.errors.push_back(what); }
+
+// Only glVertex, glNormal and glMaterial belong between glBegin and glEnd;
+// every other call logs a line or uses the matrix stack, and both check.
+void checkNotInBegin(const std::string& call) { if (!gl.primitive.empty()) error(call + " inside glBegin"); }
+void log(const std::string& line) { checkNotInBegin(line); gl.record.log.push_back(line); }
+
+std::string name(const Names& names, GLenum value)
 {
-    Mat4 m{};
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row)
-            for (int k = 0; k < 4; ++k) m[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
-    return m;
+    if (!names.count(value)) error("invalid enum " + std::to_string(value) + " for " + names.begin()->second);
+    return names.count(value) ? names.at(value) : "invalid";
 }
 
-// The view is a rotation and a shift: its inverse is the transposed rotation
-// and the shift turned back.
-Mat4 rigidInverse(const Mat4& m)
+// Rounded to four decimals, without negative zero; joined by commas.
+std::string tuple(const std::vector<double>& values)
 {
-    Mat4 r = identity();
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) r[j * 4 + i] = m[i * 4 + j];
-        r[12 + i] = -(m[i * 4] * m[12] + m[i * 4 + 1] * m[13] + m[i * 4 + 2] * m[14]);
+    std::ostringstream text;
+    text.precision(10);
+    for (const double& v : values) text << (&v == values.data() ? "" : ",") << std::round(v * 1e4) / 1e4 + 0.0;
+    return text.str();
+}
+
+// A line for the material of what is drawn next, when it has changed.
+void logMaterial()
+{
+    std::string line = "material";
+    for (int side = 0; side < 2; ++side) {
+        line += side ? " back" : " front";
+        for (const auto& part : gl.material[side]) line += " " + tuple({part.second.begin(), part.second.end()});
     }
-    return r;
+    if (line != gl.materialLine) log(gl.materialLine = line);
 }
 
-std::vector<Mat4>& stack()
+// One stack serves both modes: the projection is only loaded and logged,
+// and the model-view matrix is loaded again right after it.
+std::vector<Matrix>& stack(const char* function) { checkNotInBegin(function); return gl.record.modelView; }
+
+void multiply(const Matrix& m)
 {
-    Recorder& r = gl();
-    return r.matrixMode == GL_PROJECTION ? r.projectionStack : r.modelViewStack;
+    Matrix& top = stack("a transformation").back();
+    const Matrix a = top;
+    for (int i = 0; i < 16; ++i) {
+        top[i] = 0;
+        for (int k = 0; k < 4; ++k) top[i] += a[k * 4 + i % 4] * m[i / 4 * 4 + k];
+    }
 }
 
-void multiplyCurrent(const Mat4& m)
+std::vector<double> toWorld(double x, double y, double z)
 {
-    stack().back() = multiply(stack().back(), m);
-}
-
-Mat4 modelToWorld()
-{
-    return multiply(gl().viewInverse, gl().modelView());
-}
-
-// A call worth its place in the log, with its arguments.
-template <typename... Numbers>
-void note(std::string call, Numbers... arguments)
-{
-    ((call += " " + std::to_string(arguments)), ...);
-    gl().calls.push_back(call);
-}
-
-void setMaterial(Material& m, GLenum pname, const GLfloat* p)
-{
-    const Color c{p[0], p[1], p[2], p[3]};
-    if (pname == GL_AMBIENT_AND_DIFFUSE) m.ambient = m.diffuse = c;
-    if (pname == GL_SPECULAR) m.specular = c;
-    if (pname == GL_EMISSION) m.emission = c;
-    if (pname == GL_SHININESS) m.shininess = p[0];
+    const Matrix& m = gl.record.modelView.back();
+    return {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
+            m[2] * x + m[6] * y + m[10] * z + m[14]};
 }
 
 }  // namespace
 
-Mat4 identity()
-{
-    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-}
+Record& record() { return gl.record; }
+void reset() { gl = Gl{}; }
 
-Vec3 transformPoint(const Mat4& m, const Vec3& p)
-{
-    Vec3 out{};
-    for (int row = 0; row < 3; ++row) out[row] = m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
-    const double w = m[3] * p[0] + m[7] * p[1] + m[11] * p[2] + m[15];
-    return {out[0] / w, out[1] / w, out[2] / w};
-}
+}  // namespace standIn
 
-Vec3 transformDirection(const Mat4& m, const Vec3& d)
-{
-    Vec3 out{};
-    for (int row = 0; row < 3; ++row) out[row] = m[row] * d[0] + m[4 + row] * d[1] + m[8 + row] * d[2];
-    return out;
-}
+using namespace standIn;
 
-Recorder& gl()
-{
-    static Recorder instance;
-    return instance;
-}
+void glMatrixMode(GLenum mode) { log("matrixMode " + name(matrixModes, mode)); }
+void glLoadIdentity() { log("loadIdentity"); stack(__func__).back() = identity; }
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { multiply({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}); }
 
-void reset()
-{
-    gl() = Recorder{};
-}
-
-}  // namespace standin
-
-using standin::gl;
-using standin::Mat4;
-using standin::note;
-
-extern "C" {
-
-void glMatrixMode(GLenum mode) { gl().matrixMode = mode; }
-void glLoadIdentity(void) { standin::stack().back() = standin::identity(); }
-void glPushMatrix(void) { standin::stack().push_back(standin::stack().back()); }
-
-void glPopMatrix(void)
-{
-    if (standin::stack().size() < 2) return gl().errors.push_back("glPopMatrix: stack underflow");
-    standin::stack().pop_back();
-}
-
-void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
-{
-    standin::multiplyCurrent({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1});
-}
+void glPushMatrix() { auto& s = stack(__func__); s.size() < 32 ? s.push_back(s.back()) : error("stack overflow"); }
+void glPopMatrix() { auto& s = stack(__func__); s.size() > 1 ? s.pop_back() : error("stack underflow"); }
 
 void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
 {
-    const double length = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
-    const double u[3] = {x / length, y / length, z / length};
-    const double radians = angle * standin::kPi / 180.0;
-    const double c = std::cos(radians), s = std::sin(radians);
-    Mat4 m = standin::identity();
+    const double length = std::hypot(x, y, z), u[3] = {x / length, y / length, z / length};
+    const double c = std::cos(angle * degree), s = std::sin(angle * degree);
+    Matrix m = identity;
     for (int col = 0; col < 3; ++col)
-        for (int row = 0; row < 3; ++row) m[col * 4 + row] = (1 - c) * u[row] * u[col] + (row == col ? c : 0);
-    m[1] += s * u[2];
-    m[2] -= s * u[1];
-    m[4] -= s * u[2];
-    m[6] += s * u[0];
-    m[8] += s * u[1];
-    m[9] -= s * u[0];
-    standin::multiplyCurrent(m);
+        for (int row = 0; row < 3; ++row)
+            m[col * 4 + row] =
+                u[row] * u[col] * (1 - c) + (row == col ? c : (col == (row + 1) % 3 ? -s : s) * u[3 - row - col]);
+    multiply(m);
 }
-
-void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) { gl().viewport = {x, y, width, height}; }
 
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
 {
-    const double f = 1.0 / std::tan(fovy * standin::kPi / 360.0);
-    const double depth = zNear - zFar;
-    standin::multiplyCurrent({f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (zFar + zNear) / depth, -1, 0, 0,
-                              2 * zFar * zNear / depth, 0});
+    log("perspective " + tuple({fovy, aspect, zNear, zFar}));
 }
 
-void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
-               GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ)
+void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ,
+               GLdouble upX, GLdouble upY, GLdouble upZ)
 {
-    using standin::Vec3;
-    auto normalize = [](Vec3 v) {
-        const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        return Vec3{v[0] / l, v[1] / l, v[2] / l};
-    };
-    auto cross = [](const Vec3& a, const Vec3& b) {
-        return Vec3{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-    };
-    const Vec3 forward = normalize({centerX - eyeX, centerY - eyeY, centerZ - eyeZ});
-    const Vec3 side = normalize(cross(forward, {upX, upY, upZ}));
-    const Vec3 up = cross(side, forward);
-    Mat4 m = standin::identity();
-    for (int i = 0; i < 3; ++i) {
-        m[i * 4] = side[i];
-        m[i * 4 + 1] = up[i];
-        m[i * 4 + 2] = -forward[i];
-    }
-    for (int i = 0; i < 3; ++i) m[12 + i] = -(m[i] * eyeX + m[4 + i] * eyeY + m[8 + i] * eyeZ);
-    standin::multiplyCurrent(m);
-    if (gl().matrixMode == GL_MODELVIEW) {
-        gl().view = gl().modelView();
-        gl().viewInverse = standin::rigidInverse(gl().view);
-    }
+    log("camera " + tuple({eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ}));
 }
 
-void glEnable(GLenum cap) { note("glEnable"); gl().enabled.insert(cap); }
-void glDisable(GLenum cap) { note("glDisable"); gl().enabled.erase(cap); }
-GLboolean glIsEnabled(GLenum cap) { return gl().enabled.count(cap) ? GL_TRUE : GL_FALSE; }
-void glShadeModel(GLenum mode) { note("glShadeModel"); gl().shadeModel = mode; }
-
-void glPolygonMode(GLenum face, GLenum mode)
+void glClear(GLbitfield mask)
 {
-    note("glPolygonMode");
-    if (face != GL_BACK) gl().polygonModeFront = mode;
-    if (face != GL_FRONT) gl().polygonModeBack = mode;
+    if (mask & ~(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)) error("glClear: invalid bits");
+    log("clear" + std::string(mask & GL_COLOR_BUFFER_BIT ? " color" : "") +
+        (mask & GL_DEPTH_BUFFER_BIT ? " depth" : ""));
 }
 
-void glLightModeli(GLenum pname, GLint param)
+void glLightfv(GLenum light, GLenum pname, const GLfloat* xyzw)
 {
-    note("glLightModeli");
-    if (pname == GL_LIGHT_MODEL_TWO_SIDE) gl().lightModelTwoSide = param;
-}
-
-void glLightfv(GLenum light, GLenum pname, const GLfloat* p)
-{
-    if (pname == GL_POSITION)
-        gl().lightPositions.push_back({light, standin::transformPoint(standin::modelToWorld(), {p[0], p[1], p[2]})});
+    if (pname != GL_POSITION) error("glLightfv: a parameter other than the position");
+    log(name(lights, light) + " position " + tuple(toWorld(xyzw[0], xyzw[1], xyzw[2])) + " w " + tuple({xyzw[3]}));
 }
 
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
 {
-    if (face != GL_BACK) standin::setMaterial(gl().front, pname, params);
-    if (face != GL_FRONT) standin::setMaterial(gl().back, pname, params);
+    name(faces, face);
+    name(materialParts, pname);
+    const bool both = pname == GL_AMBIENT_AND_DIFFUSE;  // ambient and diffuse, the parts numbered below specular
+    for (int side = 0; side < 2; ++side)
+        for (auto& [part, values] : gl.material[side])
+            if (face != (side ? GL_FRONT : GL_BACK) && (part == pname || (both && part < GL_SPECULAR)))
+                values.assign(params, params + values.size());
 }
-
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { gl().normal = {x, y, z}; }
 
 void glBegin(GLenum mode)
 {
-    standin::Recorder& r = gl();
-    if (r.insideBegin) r.errors.push_back("glBegin inside glBegin");
-    r.insideBegin = true;
-    r.primitives.push_back({mode, r.normal, {}, {}, standin::modelToWorld(), r.front, r.back});
+    logMaterial();
+    checkNotInBegin(__func__);
+    gl.primitive = name(primitives, mode) + " normal " + tuple(gl.normal);
+    gl.record.faces.emplace_back();
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
-    if (!gl().insideBegin) return gl().errors.push_back("glVertex outside glBegin");
-    standin::Primitive& p = gl().primitives.back();
-    p.vertices.push_back({x, y, z});
-    p.world.push_back(standin::transformPoint(p.toWorld, {x, y, z}));
+    if (gl.primitive.empty()) return error("glVertex3f outside glBegin and glEnd");
+    gl.record.faces.back().push_back(toWorld(x, y, z));
+    gl.primitive += " " + tuple(gl.record.faces.back().back());
 }
 
-void glEnd(void)
+void glEnd()
 {
-    if (!gl().insideBegin) gl().errors.push_back("glEnd without glBegin");
-    gl().insideBegin = false;
+    if (gl.primitive.empty()) return error("glEnd without glBegin");
+    gl.record.log.push_back(std::exchange(gl.primitive, ""));
 }
 
-void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { gl().clearColor = {r, g, b, a}; }
-void glClear(GLbitfield mask) { gl().clearMask = mask; }
-void glFlush(void) {}
-
-void glutSolidSphere(double radius, GLint slices, GLint stacks)
+void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
 {
-    const standin::Vec3 centre = standin::transformPoint(standin::modelToWorld(), {0, 0, 0});
-    gl().spheres.push_back({centre, radius, slices, stacks, gl().front});
+    logMaterial();
+    log("sphere " + tuple(toWorld(0, 0, 0)) + " radius,slices,stacks " + tuple({radius, 1. * slices, 1. * stacks}));
 }
 
-void glutSwapBuffers(void) { ++gl().swaps; }
-void glutPostRedisplay(void) { ++gl().redisplayRequests; }
-void glutIdleFunc(void (*callback)(void)) { note("glutIdleFunc"); gl().idle = callback; }
-void glutFullScreen(void) { note("glutFullScreen"); }
-void glutPositionWindow(int x, int y) { note("glutPositionWindow", x, y); }
-void glutReshapeWindow(int width, int height) { note("glutReshapeWindow", width, height); }
-void glutInit(int*, char**) { note("glutInit"); }
-void glutInitDisplayMode(unsigned int mode) { note("glutInitDisplayMode", mode); }
-void glutInitWindowSize(int width, int height) { note("glutInitWindowSize", width, height); }
-void glutInitWindowPosition(int x, int y) { note("glutInitWindowPosition", x, y); }
-int glutCreateWindow(const char* title) { note(std::string("glutCreateWindow ") + title); return 1; }
-void glutMouseFunc(void (*callback)(int, int, int, int)) { note("glutMouseFunc"); gl().mouse = callback; }
-void glutReshapeFunc(void (*callback)(int, int)) { note("glutReshapeFunc"); gl().reshape = callback; }
-void glutDisplayFunc(void (*callback)(void)) { note("glutDisplayFunc"); gl().display = callback; }
-void glutKeyboardFunc(void (*callback)(unsigned char, int, int))
-{
-    note("glutKeyboardFunc");
-    gl().keyboard = callback;
-}
-void glutMainLoop(void) { note("glutMainLoop"); }
+void glPolygonMode(GLenum face, GLenum mode) { log("polygonMode " + name(faces, face) + " " + name(fillModes, mode)); }
+void glLightModeli(GLenum pname, GLint on) { log("lightModel " + name(lightModels, pname) + " " + std::to_string(on)); }
 
-}  // extern "C"
+void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { log("viewport " + tuple({1. * x, 1. * y, 1. * w, 1. * h})); }
+void glClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { log("clearColor " + tuple({r, g, b, a})); }
+void glEnable(GLenum cap) { log("enable " + name(caps, cap)); gl.enabled.insert(cap); }
+void glDisable(GLenum cap) { log("disable " + name(caps, cap)); gl.enabled.erase(cap); }
+GLboolean glIsEnabled(GLenum cap) { checkNotInBegin(__func__); name(caps, cap); return gl.enabled.count(cap); }
+void glShadeModel(GLenum mode) { log("shadeModel " + name(shadeModels, mode)); }
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { gl.normal = {x, y, z}; }
+void glFlush() { log("flush"); }
+void glutSwapBuffers() { log("swap"); }
+void glutPostRedisplay() { ++gl.record.redraws; }
+void glutIdleFunc(void (*callback)()) { gl.record.idle = callback; }
+void glutPositionWindow(int x, int y) { log("positionWindow " + tuple({0.0 + x, 0.0 + y})); }
+void glutReshapeWindow(int width, int height) { log("reshapeWindow " + tuple({0.0 + width, 0.0 + height})); }
+void glutFullScreen() { log("fullScreen"); }

@@ -1,121 +1,87 @@
-#include "app/animation.h"
-#include "scene_test.h"
+#include "program.h"
 
-namespace {
+#include <cmath>
 
-using AnimationTest = SceneTest;
+using Animation = Program;
 
-void run(void (*step)(), int count)
+void click(int button) { onMouse(button, GLUT_DOWN, 0, 0); }
+int redraws() { return record().redraws; }
+
+// Steps paused change nothing and ask for no redraw.
+void expectPauseFreezes()
 {
-    for (int i = 0; i < count; ++i) step();
+    press("P");
+    const std::string before = describe(scene) + std::to_string(redraws());
+    idleSteps(100);
+    EXPECT_EQ(describe(scene) + std::to_string(redraws()), before);
+    press("p");
 }
 
-void installedBefore() {}
-
-TEST_F(AnimationTest, OnlyLeftAndRightPressesInstallAnAnimationAndOnlyLeftClearsLampBlue)
+TEST_F(Animation, GoWaitsFourStepsThenTurnsTwoDegreesAStepWhileTheColoursFade)
 {
-    for (int button = -5; button <= 10; ++button)
-        for (int state = -5; state <= 5; ++state) {
-            SCOPED_TRACE(::testing::Message() << "button " << button << ", state " << state);
-            standin::reset();
-            standin::gl().idle = installedBefore;
-            scene.lampColor[2] = 0.5f;
-            onMouse(button, state, -1, 100000);
-            const bool left = state == GLUT_DOWN && button == GLUT_LEFT_BUTTON;
-            const bool right = state == GLUT_DOWN && button == GLUT_RIGHT_BUTTON;
-            EXPECT_EQ(standin::gl().idle, left ? &animateGo : right ? &animateStop : &installedBefore);
-            EXPECT_EQ(scene.lampColor[2], left ? 0.0f : 0.5f);
-            EXPECT_EQ(redraws(), 0);
+    press("nnnn");  // lamp green 0.8, with room to climb
+    click(GLUT_LEFT_BUTTON);
+    for (int step = 1; step <= 2000; ++step) {
+        const double angle = scene.wheelAngle;
+        idleSteps(1);
+        ASSERT_EQ(scene.wheelAngle - angle, step <= 4 ? 0 : 2) << "step " << step;
+        const bool wholeTurnFrom1800 = scene.wheelAngle >= 1800 && std::fmod(scene.wheelAngle, 360) == 0;
+        ASSERT_EQ(scene.speedLevel == 10, wholeTurnFrom1800) << "step " << step << ", level " << scene.speedLevel;
+        const bool lampGreenFull = scene.lampColor[1] == 1, redsOut = scene.lampColor[0] + scene.surfaceColor[0] == 0;
+        ASSERT_TRUE((step != 39 || !lampGreenFull) && (step != 41 || lampGreenFull)) << "green full about step 40";
+        ASSERT_TRUE((step != 199 || !redsOut) && (step != 201 || redsOut)) << "lamp and surface red out about step 200";
+    }
+    EXPECT_EQ(redraws(), 4 + 2000);
+    expectPauseFreezes();
+    // The angle is a double: a float angle would stop taking 2-degree steps past 2^25 degrees.
+    idleSteps(100'000'000 - 2000);
+    EXPECT_EQ(scene.wheelAngle, 2.0 * (100'000'000 - 4));
+}
+
+TEST_F(Animation, StopRestsAtTwoDegreesAfterAShortGoAndOnAWholeTurnAfterALongOne)
+{
+    // steps of go, then the angle and speed level where the stop rests
+    for (const auto& [goSteps, angle, level] :
+         {std::tuple{100, 2, 5}, {904, 2, 5}, {905, 360, 0}, {1264, 720, 0}, {1265, 1080, 0}}) {
+        start();
+        click(GLUT_LEFT_BUTTON);
+        idleSteps(goSteps);
+        click(GLUT_RIGHT_BUTTON);
+        idleSteps(2000);
+        // at rest, every step still redraws; the lamps have turned red
+        EXPECT_EQ(std::tuple(scene.wheelAngle, scene.speedLevel, redraws(), scene.lampColor[0], scene.lampColor[1]),
+                  std::tuple(double(angle), level, goSteps + 2000, 1.0f, 0.0f))
+            << "after a go of " << goSteps << " steps";
+        expectPauseFreezes();
+    }
+}
+
+TEST_F(Animation, StopBeforeAnyGoOnlyBrightensTheSurfaceWithBlueWrappingToBlack)
+{
+    click(GLUT_RIGHT_BUTTON);
+    int step = 0;
+    while (++step < 7000 && scene.surfaceColor[2] > 0) idleSteps(1);
+    EXPECT_NEAR(step, 6000, 10);
+    idleSteps(1);
+    EXPECT_EQ(scene.surfaceColor[2], 0.00005f);
+    SceneState expected = initialSceneState();
+    std::copy(scene.surfaceColor, scene.surfaceColor + 4, expected.surfaceColor);
+    EXPECT_EQ(describe(scene) + std::to_string(redraws()), describe(expected) + "0");
+}
+
+void otherIdle() {}
+
+TEST_F(Animation, OnlyAPressOfTheLeftOrRightButtonStartsOneAndOnlyTheLeftClearsTheLampBlue)
+{
+    for (int button : {GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON, 3, -1})
+        for (int state : {GLUT_DOWN, GLUT_UP, 7}) {
+            start();
+            record().idle = otherIdle;
+            onMouse(button, state, -1, 1 << 30);
+            const bool down = state == GLUT_DOWN, left = down && button == GLUT_LEFT_BUTTON;
+            EXPECT_EQ(record().idle, left ? animateGo : down && button == GLUT_RIGHT_BUTTON ? animateStop : otherIdle);
+            EXPECT_EQ(describe(scene) + std::to_string(redraws()),
+                      with(describe(initialSceneState()), left ? "lamp 1 1 0 1" : "") + "0")
+                << "button " << button << ", state " << state;
         }
 }
-
-TEST_F(AnimationTest, GoWaitsFourStepsThenTurnsTwoDegreesAStepAndFadesColours)
-{
-    scene.lampColor[1] = 0.6f;
-    run(animateGo, 4);
-    EXPECT_EQ(scene.wheelAngle, 0.0);
-    EXPECT_EQ(scene.speedLevel, 5);
-    run(animateGo, 96);
-    EXPECT_EQ(scene.wheelAngle, 192.0);
-    EXPECT_EQ(scene.wheelAngleWhole, 192);
-    EXPECT_EQ(redraws(), 100);
-    EXPECT_NEAR(scene.surfaceColor[1], 0.45, 1e-5);
-    EXPECT_NEAR(scene.surfaceColor[2], 0.65, 1e-5);
-
-    int lampRedGone = 0, surfaceRedGone = 0;
-    for (int step = 101; step <= 400; ++step) {
-        animateGo();
-        if (!lampRedGone && scene.lampColor[0] == 0.0f) lampRedGone = step;
-        if (!surfaceRedGone && scene.surfaceColor[0] == 0.0f) surfaceRedGone = step;
-    }
-    EXPECT_NEAR(lampRedGone, 200, 5);
-    EXPECT_NEAR(surfaceRedGone, 200, 5);
-    EXPECT_EQ(scene.lampColor[1], 1.0f);
-    EXPECT_EQ(scene.lampColor[2], 1.0f) << "only the mouse and keys touch lamp blue";
-    EXPECT_EQ(scene.surfaceColor[3], 0.8f);
-}
-
-TEST_F(AnimationTest, SpeedLevelReadsTenOnlyOnWholeTurnsFromEighteenHundred)
-{
-    for (int step = 0; step < 3000; ++step) {
-        animateGo();
-        const bool onTurnFrom1800 = scene.wheelAngleWhole >= 1800 && scene.wheelAngleWhole % 360 == 0;
-        ASSERT_LE(scene.speedLevel, 10);
-        ASSERT_EQ(scene.speedLevel == 10, onTurnFrom1800) << "at " << scene.wheelAngle;
-    }
-}
-
-// The whole turn test uses the current angle: the whole part left at 0 by
-// the hold at 2 degrees must not wind the speed down further.
-TEST_F(AnimationTest, StopAfterAShortGoRestsAtTwoDegreesAndKeepsRedrawing)
-{
-    run(animateGo, 100);
-    run(animateStop, 1000);
-    EXPECT_EQ(scene.wheelAngle, 2.0);
-    EXPECT_EQ(scene.speedLevel, 5);
-    EXPECT_EQ(scene.lampColor[0], 1.0f);
-    EXPECT_EQ(scene.lampColor[1], 0.0f);
-    EXPECT_EQ(redraws(), 1100);
-}
-
-TEST_F(AnimationTest, StopAfterGoingPastEighteenHundredRestsOnAWholeTurn)
-{
-    while (scene.wheelAngle < 1802.0) animateGo();
-    run(animateStop, 5000);
-    EXPECT_EQ(scene.wheelAngle, 360.0);
-    EXPECT_EQ(scene.speedLevel, 0);
-}
-
-TEST_F(AnimationTest, StopBeforeAnyGoOnlyBrightensSurfacesAndBlueWrapsToBlack)
-{
-    onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
-    int blueWrapped = 0;
-    for (int step = 1; step <= 12000; ++step) {
-        standin::gl().idle();
-        if (!blueWrapped && scene.surfaceColor[2] == 0.0f) blueWrapped = step;
-    }
-    EXPECT_NEAR(blueWrapped, 6000, 50);
-    EXPECT_NEAR(scene.surfaceColor[2], (12000 - blueWrapped) * 0.00005, 1e-3) << "climbs again";
-    EXPECT_EQ(scene.surfaceColor[1], 1.0f);
-    EXPECT_NEAR(scene.surfaceColor[0], 0.7, 1e-3);
-    EXPECT_EQ(scene.wheelAngle, 0.0);
-    EXPECT_EQ(scene.lampColor[1], 1.0f);
-    EXPECT_EQ(redraws(), 0);
-}
-
-TEST_F(AnimationTest, PauseFreezesBothAnimationsWithoutRedraw)
-{
-    run(animateGo, 50);
-    scene.paused = 1;
-    const SceneState before = snapshot();
-    const int redrawsBefore = redraws();
-    run(animateGo, 10);
-    run(animateStop, 10);
-    EXPECT_TRUE(unchanged(before));
-    EXPECT_EQ(redraws(), redrawsBefore);
-    scene.paused = 0;
-    animateGo();
-    EXPECT_EQ(scene.wheelAngle, before.wheelAngle + 2);
-}
-
-}  // namespace
