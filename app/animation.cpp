@@ -23,15 +23,30 @@ std::int64_t wholeDegrees(double angle)
 
 }  // namespace
 
+void updateIdle()
+{
+    glutIdleFunc(scene.paused || scene.hidden ? nullptr : scene.animation);
+}
+
 void onMouse(int button, int state, int, int)
 {
     if (state != GLUT_DOWN) return;
     if (button == GLUT_LEFT_BUTTON) {
         scene.lampColor[2] = 0.0f;
-        glutIdleFunc(animateGo);
+        scene.animation = animateGo;
     } else if (button == GLUT_RIGHT_BUTTON) {
-        glutIdleFunc(animateStop);
+        scene.animation = animateStop;
+    } else {
+        return;
     }
+    updateIdle();
+}
+
+// Minimised, or covered by other windows, nobody sees the wheel turn.
+void onWindowStatus(int status)
+{
+    scene.hidden = status != GLUT_FULLY_RETAINED && status != GLUT_PARTIALLY_RETAINED;
+    updateIdle();
 }
 
 void animateGo()

@@ -3,3 +3,8 @@
 void onMouse(int button, int state, int x, int y);
 void animateGo();
 void animateStop();
+void onWindowStatus(int status);
+
+// Installs the chosen animation as the idle callback, or none while the
+// program is paused or its window hidden.
+void updateIdle();

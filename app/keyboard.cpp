@@ -1,5 +1,6 @@
 #include "app/keyboard.h"
 
+#include "app/animation.h"
 #include "app/bounded_step.h"
 #include "app/scene_state.h"
 
@@ -73,13 +74,31 @@ void toggleLight(GLenum light)
     glutPostRedisplay();
 }
 
-// The window change brings its own reshape and redraw.
+// A window manager that is still leaving full screen undoes a placement
+// made at once, so leaving waits this long before placing the window.
+constexpr unsigned placementDelayMs = 100;
+
+void placeWindow(int request)
+{
+    if (request != scene.windowRequests) return;  // a later f won
+    glutPositionWindow(10, 30);
+    glutReshapeWindow(800, 640);
+}
+
+// The window change brings its own reshape and redraw. The first press
+// finds the window not yet full screen and places it at once.
 void toggleFullScreen()
 {
+    const bool firstPress = scene.windowRequests == 0;
+    scene.windowRequests = scene.windowRequests % 30000 + 1;  // never 0 again
     if (scene.fullScreen) {
         scene.fullScreen = 0;
-        glutPositionWindow(10, 30);
-        glutReshapeWindow(800, 640);
+        if (firstPress) {
+            placeWindow(scene.windowRequests);
+        } else {
+            leaveFullScreen();
+            glutTimerFunc(placementDelayMs, placeWindow, scene.windowRequests);
+        }
     } else {
         scene.fullScreen = 1;
         glutFullScreen();
@@ -96,6 +115,7 @@ void toggleWireframe()
 void setPaused(unsigned char paused)
 {
     scene.paused = paused;
+    updateIdle();
     glutPostRedisplay();
 }
 

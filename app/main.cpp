@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    guardStandardStreams();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(800, 600);
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     glutReshapeFunc(onReshape);
     glutDisplayFunc(drawFrame);
     glutKeyboardFunc(onKeyboard);
+    glutWindowStatusFunc(onWindowStatus);
     glutMainLoop();
     return 0;
 }

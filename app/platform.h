@@ -1,15 +1,44 @@
 #pragma once
 
-// The one place that knows where each platform keeps GL, GLU and GLUT.
-// freeglut's header brings in <windows.h> before GL's on Windows; Apple's
-// GLUT framework marks every fixed-function call deprecated.
+// The one place that knows where each platform keeps GL, GLU and GLUT, and
+// what differs between them.
 #if defined(__APPLE__)
+// Apple's GLUT framework marks every fixed-function call deprecated.
 #ifndef GL_SILENCE_DEPRECATION
 #define GL_SILENCE_DEPRECATION
 #endif
 #include <GLUT/glut.h>
 #include <OpenGL/gl.h>
 #include <OpenGL/glu.h>
+#elif __has_include(<GL/freeglut.h>)
+// On Windows freeglut's header brings in <windows.h> before GL's.
+#include <GL/freeglut.h>
 #else
 #include <GL/glut.h>
 #endif
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+#endif
+
+#if defined(FREEGLUT)
+inline void leaveFullScreen() { glutLeaveFullScreen(); }
+#else
+// Classic GLUT leaves full screen as soon as the window is sized.
+inline void leaveFullScreen() { glutReshapeWindow(800, 640); }
+#endif
+
+// A launcher may start the program with standard streams closed; the window
+// system's connection must not take their place, or the banner would be
+// written into it. A reader of standard output that has gone away must not
+// end the program either.
+inline void guardStandardStreams()
+{
+#if !defined(_WIN32)
+    for (int fd = 0; fd <= 2; ++fd)
+        if (fcntl(fd, F_GETFD) == -1) open("/dev/null", O_RDWR);
+    signal(SIGPIPE, SIG_IGN);
+#endif
+}

@@ -22,6 +22,9 @@ constexpr SceneState startState{
     0,                           // wheelAngleWhole
     0,                           // paused
     0.0,                         // wheelAngle
+    nullptr,                     // animation
+    0,                           // hidden
+    0,                           // windowRequests
 };
 
 }  // namespace

@@ -27,6 +27,13 @@ struct SceneState {
     std::int64_t wheelAngleWhole;
     unsigned char paused;
     double wheelAngle;
+    // The animation the mouse chose. It runs as GLUT's idle callback only
+    // while the program is neither paused nor hidden, so that it sleeps then.
+    void (*animation)();
+    int hidden;
+    // Counts presses of f, 0 only before the first; a window placement that
+    // is still waiting acts only if no f came after it.
+    int windowRequests;
 };
 
 extern SceneState scene;

@@ -198,3 +198,9 @@ void glutIdleFunc(void (*callback)()) { gl.record.idle = callback; }
 void glutPositionWindow(int x, int y) { log("positionWindow " + tuple({0.0 + x, 0.0 + y})); }
 void glutReshapeWindow(int width, int height) { log("reshapeWindow " + tuple({0.0 + width, 0.0 + height})); }
 void glutFullScreen() { log("fullScreen"); }
+void glutLeaveFullScreen() { log("leaveFullScreen"); }
+void glutTimerFunc(unsigned milliseconds, void (*callback)(int), int value)
+{
+    log("timer " + std::to_string(milliseconds));
+    gl.record.timers.emplace_back(callback, value);
+}

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace standIn {
@@ -23,6 +24,7 @@ struct Record {
     std::vector<Matrix> modelView{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
     int redraws = 0;
     void (*idle)() = nullptr;  // nullptr: none
+    std::vector<std::pair<void (*)(int), int>> timers;  // waiting, each with its value
 };
 
 Record& record();

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include <cmath>
+#include <functional>
 
 using Animation = Program;
 
@@ -84,4 +85,33 @@ TEST_F(Animation, OnlyAPressOfTheLeftOrRightButtonStartsOneAndOnlyTheLeftClearsT
                       with(describe(initialSceneState()), left ? "lamp 1 1 0 1" : "") + "0")
                 << "button " << button << ", state " << state;
         }
+}
+
+// Paused or hidden the program holds no idle callback, so it sleeps; the
+// animation last chosen comes back when it is neither.
+TEST_F(Animation, PausedOrHiddenThereIsNoIdleCallbackAndTheChosenAnimationComesBack)
+{
+    const auto left = [] { click(GLUT_LEFT_BUTTON); }, right = [] { click(GLUT_RIGHT_BUTTON); };
+    const auto status = [](int value) { return [value] { onWindowStatus(value); }; };
+    const struct { const char* event; std::function<void()> happen; void (*idle)(); } events[] = {
+        {"p before any click", [] { press("p"); }, nullptr},
+        {"left", left, animateGo},
+        {"P", [] { press("P"); }, nullptr},
+        {"right while paused", right, nullptr},
+        {"hidden", status(GLUT_HIDDEN), nullptr},
+        {"p while hidden", [] { press("p"); }, nullptr},
+        {"shown", status(GLUT_FULLY_RETAINED), animateStop},
+        {"covered", status(GLUT_FULLY_COVERED), nullptr},
+        {"left while covered", left, nullptr},
+        {"partly shown", status(GLUT_PARTIALLY_RETAINED), animateGo},
+        {"P", [] { press("P"); }, nullptr},
+        {"shown while paused", status(GLUT_FULLY_RETAINED), nullptr},
+        {"p", [] { press("p"); }, animateGo},
+    };
+    for (const auto& e : events) {
+        e.happen();
+        EXPECT_EQ(record().idle, e.idle) << e.event;
+    }
+    EXPECT_EQ(scene.lampColor[2], 0.0f) << "a left click clears the lamp blue at once, paused or not";
+    EXPECT_EQ(scene.wheelAngle, 0.0) << "nothing stepped";
 }

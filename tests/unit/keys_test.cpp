@@ -17,7 +17,7 @@ const KeyCase keyCases[] = {
     {'B', "", "light0 0 4.8 7.4 1", 1, {}}, {'b', "", "light0 0 5.2 7.4 1", 1, {}},
     {'C', "", "light0 0 5 7.2 1", 1, {}}, {'c', "", "light0 0 5 7.6 1", 1, {}},
     {'f', "", "fullScreen 0", 0, {"positionWindow 10,30", "reshapeWindow 800,640"}},
-    {'f', "f", "fullScreen 1", 0, {"fullScreen"}}, {'G', "", "surface 0.1 0.55 0.7 0.8", 1, {}},
+    {'f', "f", "fullScreen 1", 0, {"fullScreen"}}, {'f', "ff", "fullScreen 0", 0, {"leaveFullScreen", "timer 100"}}, {'G', "", "surface 0.1 0.55 0.7 0.8", 1, {}},
     {'g', "", "surface 0.1 0.45 0.7 0.8", 1, {}}, {'G', "GGGGGGGGG", "surface 0.1 1 0.7 0.8", 1, {}},
     {'G', "GGGGGGGGGG", "", 0, {}}, {'g', "gggggggggg", "", 0, {}}, {'I', "", "surface 0.1 0.5 0.7 0.9", 1, {}},
     {'I', "II", "", 1, {}}, {'i', "", "surface 0.1 0.5 0.7 0.7", 1, {}},
@@ -54,3 +54,24 @@ TEST_F(Keys, EachListedKeyMakesItsChangeAndEveryOtherByteNone)
     }
 }
 
+
+// Placed at once, a window still leaving full screen lands where the window
+// manager puts it back; an f pressed before the placement must win.
+TEST_F(Keys, LeavingFullScreenPlacesTheWindowLaterUnlessFIsPressedAgainFirst)
+{
+    press("fff");
+    record().log.clear();
+    runTimers();
+    EXPECT_EQ(record().log, (std::vector<std::string>{"positionWindow 10,30", "reshapeWindow 800,640"}));
+    press("ff");
+    press("ff");
+    record().log.clear();
+    runTimers();
+    EXPECT_EQ(record().log, (std::vector<std::string>{"positionWindow 10,30", "reshapeWindow 800,640"}))
+        << "only the last of two placements acts";
+    press("f");
+    press("f");
+    record().log.clear();
+    runTimers();
+    EXPECT_EQ(record().log, std::vector<std::string>{}) << "f, f from full screen ends in full screen";
+}

@@ -29,6 +29,7 @@ inline void start()
 }
 
 inline void press(const char* keys) { for (; *keys; ++keys) onKeyboard(static_cast<unsigned char>(*keys), 0, 0); }
+inline void runTimers() { for (auto [callback, value] : std::exchange(record().timers, {})) callback(value); }
 inline void idleSteps(long count) { for (long i = 0; i < count && record().idle; ++i) record().idle(); }
 
 // One line a field, to six significant digits.
