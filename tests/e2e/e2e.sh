@@ -59,6 +59,28 @@ sky_moved() {
     now && sky_mask "$tmp/now.png" "$tmp/mask.png" && [ "$(differing "$tmp/still.png" "$tmp/mask.png")" -gt 500 ]
 }
 
+# closes_with_status_0 [--window-manager]: a close request ends the program
+# cleanly.
+closes_with_status_0() {
+    "${PYTHON:-python3}" "$here/request_close.py" "$(app_window)" "$@"
+    local pid=$app_pid
+    # poll gives up once the program has ended, which is what is awaited here.
+    app_pid='' expect "the program still runs after a close request" not alive "$pid"
+    wait "$pid" && status=0 || status=$?
+    [ "$status" = 0 ] || fail "exit status $status after a close request"
+}
+# framed: where the window's frame stands and how large its inside is.
+framed() {
+    local window x y width height left top
+    window=$(app_window)
+    read -r x y width height < <(xwininfo -id "$window" |
+        awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+             /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
+    IFS=', ' read -r left _ top _ < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed -n 's/.*= //p')
+    echo "$((x - ${left:-0})),$((y - ${top:-0})) ${width}x$height"
+}
+framed_is() { [ "$(framed)" = "$1" ]; }
+
 case $test in
 banner_on_a_pipe)
     # Read as soon as a frame shows, without waiting for more.
@@ -121,10 +143,41 @@ click_turns_wheel)
     ;;
 close_request)
     start >/dev/null
-    "${PYTHON:-python3}" "$here/request_close.py" "$(app_window)"
-    expect "the program still runs after a close request" not alive "$app_pid"
-    wait "$app_pid" && status=0 || status=$?
-    [ "$status" = 0 ] || fail "exit status $status after a close request"
+    closes_with_status_0
+    ;;
+stdout_closed)
+    # As a launcher may start it: the first frame and a clean close all the same.
+    start >&-
+    closes_with_status_0
+    ;;
+stdout_broken_pipe)
+    # A pipe whose reader has gone before the banner is written.
+    mkfifo "$tmp/pipe"
+    exec 4<>"$tmp/pipe" 5>"$tmp/pipe" 4<&-
+    start >&5
+    exec 5>&-
+    closes_with_status_0
+    ;;
+full_screen_and_back)
+    # Under a window manager: every other f leaves full screen for the
+    # window's place, even pressed in quick succession.
+    start >/dev/null
+    for press in 1 2 3 4 5; do
+        app_keys f
+        if ((press % 2)); then
+            expect "f number $press left the window framed at $(framed), not 10,30 800x640" framed_is "10,30 800x640"
+        else
+            expect "f number $press did not fill the screen" framed_is "0,0 1280x1024"
+        fi
+    done
+    app_keys ff
+    app_keys f
+    sleep 1  # past the placement that the second of three quick presses cancelled
+    framed_is "0,0 1280x1024" || fail "f, f from full screen left it at $(framed)"
+    ;;
+close_by_window_manager)
+    start >/dev/null
+    closes_with_status_0 --window-manager
     ;;
 *) fail "no test $test" ;;
 esac

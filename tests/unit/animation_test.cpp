@@ -91,7 +91,8 @@ TEST_F(Animation, OnlyAPressOfTheLeftOrRightButtonStartsOneAndOnlyTheLeftClearsT
 // animation last chosen comes back when it is neither.
 TEST_F(Animation, PausedOrHiddenThereIsNoIdleCallbackAndTheChosenAnimationComesBack)
 {
-    const auto left = [] { click(GLUT_LEFT_BUTTON); }, right = [] { click(GLUT_RIGHT_BUTTON); };
+    const auto left = [] { click(GLUT_LEFT_BUTTON); };
+    const auto right = [] { click(GLUT_RIGHT_BUTTON); };
     const auto status = [](int value) { return [value] { onWindowStatus(value); }; };
     const struct { const char* event; std::function<void()> happen; void (*idle)(); } events[] = {
         {"p before any click", [] { press("p"); }, nullptr},

@@ -63,14 +63,12 @@ TEST_F(Keys, LeavingFullScreenPlacesTheWindowLaterUnlessFIsPressedAgainFirst)
     record().log.clear();
     runTimers();
     EXPECT_EQ(record().log, (std::vector<std::string>{"positionWindow 10,30", "reshapeWindow 800,640"}));
-    press("ff");
-    press("ff");
+    press("ffff");  // full screen, leave, full screen, leave
     record().log.clear();
     runTimers();
     EXPECT_EQ(record().log, (std::vector<std::string>{"positionWindow 10,30", "reshapeWindow 800,640"}))
         << "only the last of two placements acts";
-    press("f");
-    press("f");
+    press("fff");  // full screen, then leave and at once back
     record().log.clear();
     runTimers();
     EXPECT_EQ(record().log, std::vector<std::string>{}) << "f, f from full screen ends in full screen";
