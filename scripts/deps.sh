@@ -41,6 +41,7 @@ needs_test=(
   "dpkg-shlibdeps|have dpkg-shlibdeps|dpkg-dev|dpkg-dev|dpkg|dpkg"
   "file|have file|file|file|file|-"
   "metacity|have metacity|metacity|metacity|metacity|-"
+  "xwininfo and xprop|have xwininfo|x11-utils|xwininfo xprop|xorg-xwininfo xorg-xprop|-"
 )
 needs_bench=(
   "Xlib|links X11/Xlib.h X11|libx11-dev|libX11-devel|libx11|-"
