@@ -5,6 +5,7 @@
 #   scripts/deps.sh screenshot   Xvfb, Mesa's software renderer, ImageMagick
 #   scripts/deps.sh test         all of the above and every tool the tests run
 #   scripts/deps.sh bench        build and screenshot, and valgrind
+#   scripts/deps.sh windows      build, the MinGW-w64 cross compiler and Wine
 #
 # It looks for the tools, headers and libraries themselves, so any system
 # that has them simply goes on. Missing ones are installed with apt-get
@@ -12,7 +13,7 @@
 # prints the packages and the command that installs them, and fails.
 set -euo pipefail
 
-usage() { echo "usage: scripts/deps.sh build|screenshot|test|bench..." >&2; exit 2; }
+usage() { echo "usage: scripts/deps.sh build|screenshot|test|bench|windows..." >&2; exit 2; }
 [ $# -gt 0 ] || usage
 
 # One line a need: its name, how to check for it, then its package on
@@ -51,6 +52,10 @@ needs_bench=(
   "openbox|have openbox|openbox|openbox|openbox|-"
   "valgrind|have valgrind|valgrind|valgrind|valgrind|-"
 )
+needs_windows=(
+  "MinGW-w64 C++ cross compiler|have x86_64-w64-mingw32-g++|g++-mingw-w64-x86-64-win32|mingw64-gcc-c++|mingw-w64-gcc|mingw-w64"
+  "Wine|have wine|wine wine64|wine|wine|wine-stable"
+)
 
 have() { command -v "$1" >/dev/null 2>&1; }
 have_cmake() {
@@ -84,6 +89,7 @@ for purpose in "$@"; do
   screenshot) wanted+=("${needs_screenshot[@]}") ;;
   test) wanted+=("${needs_build[@]}" "${needs_screenshot[@]}" "${needs_test[@]}") ;;
   bench) wanted+=("${needs_build[@]}" "${needs_screenshot[@]}" "${needs_bench[@]}") ;;
+  windows) wanted+=("${needs_build[@]}" "${needs_windows[@]}") ;;
   *) usage ;;
   esac
 done

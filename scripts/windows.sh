@@ -12,33 +12,7 @@ toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
 freeglut=$build/freeglut
 jobs=2
 
-# Each tool this script uses and the Debian package that brings it.
-tools=(
-  cmake cmake
-  x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
-  wine wine
-  /usr/lib/wine/wine64 wine64
-)
-missing=()
-for ((i = 0; i < ${#tools[@]}; i += 2)); do
-  command -v "${tools[i]}" >/dev/null || missing+=("${tools[i + 1]}")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  # Without recommends: Wine recommends a GL stack of its own.
-  install=(apt-get install --no-install-recommends "${missing[@]}")
-  if [ "$(id -u)" -eq 0 ]; then
-    sudo=()
-  elif command -v sudo >/dev/null; then
-    sudo=(sudo)
-  else
-    echo "windows.sh: missing ${missing[*]}; as root, run: ${install[*]}" >&2
-    exit 1
-  fi
-  echo "Installing: ${missing[*]}"
-  install+=(-y -qq)
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}" >/dev/null ||
-    { "${sudo[@]}" apt-get update -qq && "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}" >/dev/null; }
-fi
+scripts/deps.sh windows
 
 # freeglut's source through an apt configuration of our own, built once.
 if [ ! -f "$freeglut/lib/libglut.a" ]; then
