@@ -2,15 +2,18 @@
 # Builds Fairground with warnings as errors, with GCC and with Clang, and runs
 # every test: unit tests (again under AddressSanitizer and
 # UndefinedBehaviorSanitizer), end-to-end tests in a virtual X server, the
-# package check and a smoke run of the benchmark. Every layer is asked for
+# package check, a smoke run of the benchmark, and the Windows build under
+# Wine with the end-to-end tests and its own. Every layer is asked for
 # explicitly, so a missing tool stops the configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(getconf _NPROCESSORS_ONLN)
 
 scripts/deps.sh test bench
+echo "== Windows build"
+scripts/windows.sh
 all_layers=(-DFAIRGROUND_WERROR=ON -DFAIRGROUND_UNIT=ON -DFAIRGROUND_E2E=ON -DFAIRGROUND_PACKAGE_CHECK=ON
-  -DFAIRGROUND_BENCH=ON)
+  -DFAIRGROUND_BENCH=ON -DFAIRGROUND_WINDOWS=ON -DFAIRGROUND_WINDOWS_EXE="$PWD/build-windows/fairground.exe")
 
 echo "== Build with Clang"
 CXX=clang++ cmake -S . -B build-clang "${all_layers[@]}" >/dev/null
