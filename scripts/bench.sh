@@ -15,8 +15,8 @@ if [ -z "${FAIRGROUND_BENCH_DISPLAY:-}" ]; then
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     FAIRGROUND_BENCH_DISPLAY="display $DISPLAY" exec "$0" "$@"
   fi
-  FAIRGROUND_BENCH_DISPLAY="private Xvfb 1920x1200, openbox" \
-    exec xvfb-run -a -s "-screen 0 1920x1200x24" "$0" "$@"
+  FAIRGROUND_BENCH_DISPLAY="private Xvfb 1920x1200, openbox" XVFB_SCREEN=1920x1200x24 \
+    exec scripts/xdrive.sh with_xvfb "$0" "$@"
 fi
 
 profile=yes

@@ -46,8 +46,6 @@ needs_test=(
 )
 needs_bench=(
   "Xlib|links X11/Xlib.h X11|libx11-dev|libX11-devel|libx11|-"
-  "xvfb-run|have xvfb-run|xvfb|xorg-x11-server-Xvfb|xorg-server-xvfb|-"
-  "xauth|have xauth|xauth|xorg-x11-xauth|xorg-xauth|-"
   "xprop|have xprop|x11-utils|xprop|xorg-xprop|-"
   "openbox|have openbox|openbox|openbox|openbox|-"
   "valgrind|have valgrind|valgrind|valgrind|valgrind|-"

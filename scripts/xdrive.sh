@@ -4,6 +4,7 @@
 # below, or run it as
 #   xdrive.sh xvfb_start DIR     start a server that outlives the call
 #   xdrive.sh xvfb_stop DIR      stop it again
+#   xdrive.sh with_xvfb COMMAND  run a command on a server of its own
 # Servers and pictures need only Xvfb and ImageMagick; keys and clicks need
 # xdotool. Without a window manager the window stands where the program puts
 # it and the keyboard follows the pointer.
@@ -28,12 +29,12 @@ not() { ! "$@"; }
 
 # xvfb_start DIR: starts Xvfb on a free display in a session of its own (so
 # it outlives a caller that only starts it), notes its display and process in
-# DIR and exports DISPLAY.
+# DIR and exports DISPLAY. Its screen is XVFB_SCREEN, 1280x1024x24 unless set.
 xvfb_start() {
     mkdir -p "$1"
     xvfb_stop "$1"
     # -displayfd writes the display number once the server takes connections.
-    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    setsid Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
         3>"$1/display" </dev/null >"$1/xvfb.log" 2>&1 &
     echo $! >"$1/pid"
     if ! poll 30 grep -qs . "$1/display"; then
@@ -55,6 +56,17 @@ xvfb_stop() {
         poll 5 not alive "$pid" || kill -KILL "$pid"
     fi
     rm -f "$1/pid" "$1/display"
+}
+
+# with_xvfb COMMAND...: runs COMMAND on a server of its own, stopped after.
+with_xvfb() {
+    local dir status=0
+    dir=$(mktemp -d)
+    xvfb_start "$dir" || return 1
+    "$@" || status=$?
+    xvfb_stop "$dir"
+    rm -rf "$dir"
+    return "$status"
 }
 
 # app_start TITLE COMMAND...: starts COMMAND in the background in a process
