@@ -43,6 +43,7 @@ needs_test=(
   "file|have file|file|file|file|-"
   "metacity|have metacity|metacity|metacity|metacity|-"
   "xwininfo and xprop|have xwininfo|x11-utils|xwininfo xprop|xorg-xwininfo xorg-xprop|-"
+  "glxinfo|have glxinfo|mesa-utils|glx-utils|mesa-utils|-"
 )
 needs_bench=(
   "Xlib|links X11/Xlib.h X11|libx11-dev|libX11-devel|libx11|-"

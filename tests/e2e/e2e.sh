@@ -97,6 +97,11 @@ window_place)
     eval "$(xdotool getwindowgeometry --shell "$(app_window)")"
     [ "$X,$Y ${WIDTH}x$HEIGHT" = "10,10 800x600" ] ||
         fail "the window is ${WIDTH}x$HEIGHT at $X,$Y, not 800x600 at 10,10"
+    # Double-buffered, with a depth buffer: its visual as GLX lists it.
+    visual=$(xwininfo -id "$(app_window)" | awk '/Visual:/ { print $2 }')
+    read -r double depth < <(glxinfo -t | awk -v visual="$visual" '$1 == visual { print $8, $17 }')
+    [ "${double:-0}" = 1 ] && [ "${depth:-0}" -gt 0 ] ||
+        fail "the window's visual $visual is not double-buffered with a depth buffer"
     ;;
 first_frame)
     start >/dev/null
