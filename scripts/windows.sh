@@ -18,7 +18,10 @@ scripts/deps.sh windows
 if [ ! -f "$freeglut/lib/libglut.a" ]; then
   apt_dir=$build/freeglut-apt
   mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
-  mirror=$(sed -n 's|^URIs: *\(\S*/debian\)/*$|\1|p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
+  # The Debian mirror the system's apt uses, in either format of its sources.
+  mirror=$(cat /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null |
+    sed -n -e 's|^URIs: *\(\S*/debian\)/*$|\1|p' -e 's|^deb \(\[[^]]*\] \)\?\(\S*/debian\)/\? .*|\2|p' |
+    head -n 1 || true)
   echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] ${mirror:-http://deb.debian.org/debian} bookworm main" \
     >"$apt_dir/sources.list"
   apt=(apt-get -qq -o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
