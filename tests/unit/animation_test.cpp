@@ -65,9 +65,22 @@ TEST_F(Animation, StopBeforeAnyGoOnlyBrightensTheSurfaceWithBlueWrappingToBlack)
     EXPECT_NEAR(step, 6000, 10);
     idleSteps(1);
     EXPECT_EQ(scene.surfaceColor[2], 0.00005f);
+    // red and green climb 0.00005 a step too, green until it holds at 1
+    EXPECT_NEAR(scene.surfaceColor[0], 0.1 + step * 0.00005, 1e-4);
+    EXPECT_NEAR(scene.surfaceColor[1], 0.5 + step * 0.00005, 1e-4);
+    idleSteps(12000 - step);
+    EXPECT_NEAR(scene.surfaceColor[0], 0.7, 1e-3);
+    EXPECT_EQ(scene.surfaceColor[1], 1.0f);
     SceneState expected = initialSceneState();
     std::copy(scene.surfaceColor, scene.surfaceColor + 4, expected.surfaceColor);
     EXPECT_EQ(describe(scene) + std::to_string(redraws()), describe(expected) + "0");
+
+    // Blue wraps only once it passes 1: at 1 it stays.
+    start();
+    press("UUUUUUU");
+    click(GLUT_RIGHT_BUTTON);
+    idleSteps(10);
+    EXPECT_EQ(scene.surfaceColor[2], 1.0f);
 }
 
 void otherIdle() {}
