@@ -94,8 +94,11 @@ for purpose in "$@"; do
 done
 
 missing=()
+declare -A checked
 for need in "${wanted[@]}"; do
-  IFS='|' read -r name check _ <<<"$need"
+  IFS='|' read -r _ check _ <<<"$need"
+  [ -z "${checked[$check]:-}" ] || continue # purposes share needs
+  checked[$check]=1
   # shellcheck disable=SC2086 # the check is a command with its arguments
   $check || missing+=("$need")
 done
@@ -106,7 +109,7 @@ packages() {
   local need
   for need in "${missing[@]}"; do
     IFS='|' read -r -a fields <<<"$need"
-    [ "${fields[$1]}" = - ] || echo "${fields[$1]}"
+    [ "${fields[$1]}" = - ] || tr " " "\n" <<<"${fields[$1]}"
   done | sort -u | paste -sd ' ' -
 }
 names=$(for need in "${missing[@]}"; do echo "${need%%|*}"; done | paste -sd, - | sed 's/,/, /g')
