@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(getconf _NPROCESSORS_ONLN)
 
-scripts/deps.sh test bench
+scripts/deps.sh test bench windows
 echo "== Windows build"
 scripts/windows.sh
 all_layers=(-DFAIRGROUND_WERROR=ON -DFAIRGROUND_UNIT=ON -DFAIRGROUND_E2E=ON -DFAIRGROUND_PACKAGE_CHECK=ON
