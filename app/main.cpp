@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     glutInitWindowSize(800, 600);
     glutInitWindowPosition(10, 10);
     glutCreateWindow(argv[0]);
+    identifyWindow(argv[0]);
     initScene();
     glutMouseFunc(onMouse);
     glutReshapeFunc(onReshape);

@@ -23,6 +23,13 @@
 #include <unistd.h>
 #endif
 
+#if defined(FAIRGROUND_X11)
+#include "app/x11_identity.h"
+#else
+// Other systems take a program's name and icon from the program itself.
+inline void identifyWindow(const char*) {}
+#endif
+
 #if defined(FREEGLUT)
 inline void leaveFullScreen() { glutLeaveFullScreen(); }
 #else

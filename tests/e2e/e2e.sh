@@ -182,6 +182,28 @@ full_screen_and_back)
     sleep 1 # past the placement that the third press cancelled
     framed_is "0,0 1280x1024" || fail "f, f from full screen left the window at $(framed)"
     ;;
+window_identity)
+    # What docks and task bars know the window by, read under a window
+    # manager: that one reads the class only as the window is mapped.
+    start >/dev/null
+    window=$(app_window)
+    identity=$(xprop -id "$window" WM_CLASS _NET_WM_PID WM_CLIENT_MACHINE)
+    expected="WM_CLASS(STRING) = \"fairground\", \"Fairground\"
+_NET_WM_PID(CARDINAL) = $app_pid
+WM_CLIENT_MACHINE(STRING) = \"$(uname -n)\""
+    [ "$identity" = "$expected" ] || fail "the window says $identity"
+    # _NET_WM_ICON: width, height and pixels (0xAARRGGBB) for each size.
+    xprop -id "$window" -notype 32c _NET_WM_ICON | sed 's/^[^=]*= //' | tr ', ' '\n\n' | awk NF |
+        awk -v sizes="$tmp/sizes" -v pixels="$tmp/icon-48" '
+            !header { width = $1; header = 1; next }
+            header == 1 { print width "x" $1 >sizes; left = width * $1; header = 2; next }
+            { if (width == 48) printf "%08x\n", $1 >pixels; if (--left == 0) header = 0 }'
+    [ "$(paste -sd ' ' "$tmp/sizes")" = "16x16 32x32 48x48 64x64 128x128" ] ||
+        fail "the window's icon sizes are $(paste -sd ' ' "$tmp/sizes")"
+    convert "$here/../../packaging/icons/fairground-48.png" -depth 8 RGBA:- | od -An -v -tx1 |
+        tr -s ' \n' '\n\n' | awk NF | paste -d '' - - - - | sed 's/\(......\)\(..\)/\2\1/' >"$tmp/installed-48"
+    cmp -s "$tmp/icon-48" "$tmp/installed-48" || fail "the window's 48 px icon differs from the installed one"
+    ;;
 close_by_window_manager)
     start >/dev/null
     closes_with_status_0 --window-manager
