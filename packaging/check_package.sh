@@ -11,7 +11,8 @@ source "$source_dir/scripts/xdrive.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 for tool in desktop-file-validate:desktop-file-utils groff:groff man:man-db dpkg-deb:dpkg \
-            dpkg-shlibdeps:dpkg-dev file:file Xvfb:xvfb import:imagemagick; do
+            dpkg-shlibdeps:dpkg-dev file:file Xvfb:xvfb import:imagemagick xprop:x11-utils \
+            appstreamcli:appstream; do
   command -v "${tool%:*}" >/dev/null || fail "${tool%:*} is missing: install the Debian package ${tool#*:}"
 done
 
@@ -28,10 +29,12 @@ cleanup() {
 trap cleanup EXIT
 xvfb_start "$work/xvfb"
 
-# The program draws a first frame of many colours, not a blank window.
+# The program draws a first frame of many colours, not a blank window. Its
+# window's class is kept in $window_class.
 draws() {
   app_start "$1" "$1" >/dev/null
   app_first_frame "$work/shot.png" || fail "$1 drew no frame"
+  window_class=$(xprop -id "$(app_window)" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
   app_stop
   local colours
   colours=$(identify -format %k "$work/shot.png")
@@ -41,18 +44,24 @@ draws() {
 
 echo "== staged install"
 DESTDIR="$work/stage" cmake --install "$build_dir" --prefix /usr >/dev/null
-for file in bin/fairground share/man/man6/fairground.6 share/applications/fairground.desktop \
-            share/icons/hicolor/128x128/apps/fairground.png share/doc/fairground/README.md \
-            share/doc/fairground/LICENSE; do
+id=org.example.fairground
+for file in bin/fairground share/man/man6/fairground.6 share/applications/$id.desktop \
+            share/metainfo/$id.metainfo.xml share/doc/fairground/README.md share/doc/fairground/LICENSE \
+            share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/fairground.png; do
   [ -f "$work/stage/usr/$file" ] || fail "the install lacks usr/$file"
 done
-echo "ok: the install holds the program, manual page, desktop entry, icon, README and licence"
+echo "ok: the install holds the program, manual page, desktop entry, metainfo, icons, README and licence"
 draws "$work/stage/usr/bin/fairground"
 
-desktop-file-validate "$work/stage/usr/share/applications/fairground.desktop" ||
-  fail "the desktop entry does not validate (see above)"
-grep -qx 'Exec=fairground' "$work/stage/usr/share/applications/fairground.desktop" || fail "the desktop entry does not run fairground"
-echo "ok: the desktop entry validates"
+desktop=$work/stage/usr/share/applications/$id.desktop
+desktop-file-validate "$desktop" || fail "the desktop entry does not validate (see above)"
+grep -qx 'Exec=fairground' "$desktop" || fail "the desktop entry does not run fairground"
+grep -qx "StartupWMClass=$window_class" "$desktop" ||
+  fail "the desktop entry's StartupWMClass is not the window's class '$window_class'"
+echo "ok: the desktop entry validates and names the window's class $window_class"
+appstreamcli validate --no-net "$work/stage/usr/share/metainfo/$id.metainfo.xml" >&2 ||
+  fail "the metainfo does not validate (see above)"
+echo "ok: the metainfo validates"
 
 warnings=$(groff -man -ww -z -Tutf8 "$work/stage/usr/share/man/man6/fairground.6" 2>&1)
 [ -z "$warnings" ] || fail "manual page warnings: $warnings"
