@@ -44,6 +44,8 @@ needs_test=(
   "metacity|have metacity|metacity|metacity|metacity|-"
   "xwininfo and xprop|have xwininfo|x11-utils|xwininfo xprop|xorg-xwininfo xorg-xprop|-"
   "glxinfo|have glxinfo|mesa-utils|glx-utils|mesa-utils|-"
+  "appstreamcli|have appstreamcli|appstream|appstream|appstream|appstream"
+  "wrestool|have wrestool|icoutils|icoutils|icoutils|icoutils"
 )
 needs_bench=(
   "Xlib|links X11/Xlib.h X11|libx11-dev|libX11-devel|libx11|-"

@@ -2,7 +2,8 @@
 # What the end-to-end tests leave unchecked in the Windows build under Wine:
 #   wine_test.sh XVFB_DIR CHECK PREFIX TITLE EXE LINUX_PROGRAM
 # CHECK is prefix (make the Wine prefix), as_on_linux (the client area, and
-# the pictures after keys beside the Linux program's) or wine_exits (no Wine
+# the pictures after keys beside the Linux program's), resources (the icon
+# that freeglut gives the window, and the version) or wine_exits (no Wine
 # process is left once the programs have ended).
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/xdrive.sh"
@@ -48,6 +49,11 @@ as_on_linux)
         count=$(compare -metric AE "$tmp/linux-$i.png" "$tmp/windows-$i.png" null: 2>&1 || true)
         [ "$count" = 0 ] || fail "picture $i (0 first, then after W, 4, W): $count pixels differ from Linux"
     done
+    ;;
+resources)
+    resources=$(wrestool -l "$exe")
+    grep -q "^--type=14 --name='GLUT_ICON' .*type=group_icon" <<<"$resources" || fail "no icon group GLUT_ICON in $resources"
+    grep -q "type=version" <<<"$resources" || fail "no version resource in $resources"
     ;;
 wine_exits)
     timeout 20 wineserver -w || { wineserver -k; fail "Wine still ran 20 s after its last program ended"; }
