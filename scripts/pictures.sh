@@ -19,7 +19,8 @@ for size in 16 32 48 64 128; do
   # The same pixels, raw, for the build to turn into the window's icon.
   convert "$icon.png" -depth 8 "RGBA:$icon.rgba"
 done
-convert "${square[@]}" -define icon:auto-resize=256,128,64,48,32,16 packaging/fairground.ico
+# Windows' icon holds the same pixels, and 256 for Explorer's largest view.
+convert packaging/icons/fairground-{16,32,48,64,128}.png \( "${square[@]}" -resize 256x256 \) -type TrueColorAlpha packaging/fairground.ico
 
 wheel=$(mktemp --suffix=.gif)
 trap 'rm -f "$wheel"' EXIT
