@@ -26,7 +26,8 @@
 #if defined(FAIRGROUND_X11)
 #include "app/x11_identity.h"
 #else
-// Other systems take a program's name and icon from the program itself.
+// Windows takes the window's icon from the program's resources
+// (packaging/fairground.rc.in); elsewhere there is nothing to set.
 inline void identifyWindow(const char*) {}
 #endif
 
