@@ -71,7 +71,7 @@ void identifyWindow(const char* programPath)
     XClassHint hint{const_cast<char*>(instanceName(programPath)), className};
     XSetClassHint(display, window, &hint);
 
-    char host[HOST_NAME_MAX + 1] = {};
+    char host[_POSIX_HOST_NAME_MAX + 1] = {}; // a longer name is cut short
     if (gethostname(host, sizeof host - 1) == 0)
         XChangeProperty(display, window, XA_WM_CLIENT_MACHINE, XA_STRING, 8, PropModeReplace,
                         reinterpret_cast<unsigned char*>(host), static_cast<int>(std::strlen(host)));
