@@ -231,8 +231,10 @@ void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
     const float length = std::sqrt(x * x + y * y + z * z);
     if (length == 0) return;
     const float u[3] = {x / length, y / length, z / length};
-    const float radians = angle * static_cast<float>(M_PI / 180);
-    const float c = std::cos(radians), s = std::sin(radians);
+    // The sine and cosine in double, as Mesa takes them: a half turn then
+    // leaves a plane at one depth, not tilted by float's error in pi.
+    const float c = static_cast<float>(std::cos(angle * M_PI / 180));
+    const float s = static_cast<float>(std::sin(angle * M_PI / 180));
     Matrix m = identity;
     for (int column = 0; column < 3; ++column)
         for (int row = 0; row < 3; ++row)
@@ -338,7 +340,10 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
     if (!gl.primitive) return;  // GL ignores a vertex outside glBegin and glEnd
     const Vector eye = transform(gl.modelView.back(), {x, y, z, 1});
-    Vertex v{transform(gl.projection.back(), eye), {1, 1, 1, 1}, {1, 1, 1, 1}};  // unlit: white
+    // The position by the product of the two matrices, as Mesa does it, so
+    // that surfaces at one depth are ordered alike.
+    const Matrix modelViewProjection = multiply(gl.projection.back(), gl.modelView.back());
+    Vertex v{transform(modelViewProjection, {x, y, z, 1}), {1, 1, 1, 1}, {1, 1, 1, 1}};  // unlit: white
     if (gl.lighting) {
         const std::array<float, 3> n = eyeNormal();
         v.front = litColour(eye, n, gl.material[0], gl.lights);

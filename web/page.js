@@ -10,7 +10,7 @@ mergeInto(LibraryManager.library, {
     throw new Error(text);
   },
 
-  webCreateCanvas__deps: ['$web', 'webResizeCanvas', 'webWantFrame'],
+  webCreateCanvas__deps: ['$web', 'webResizeCanvas'],
   webCreateCanvas: function(width, height) {
     const canvas = web.canvas = document.getElementById('canvas');
     canvas.width = width;
@@ -56,9 +56,11 @@ mergeInto(LibraryManager.library, {
     canvas.addEventListener('mousedown', mouse(0));
     canvas.addEventListener('mouseup', mouse(1));
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+    // A hidden page keeps no frame waiting either.
     document.addEventListener('visibilitychange', () => {
+      if (web.frame) cancelAnimationFrame(web.frame);
+      web.frame = 0;
       _webVisible(document.visibilityState === 'visible');
-      if (document.visibilityState === 'visible') _webWantFrame();
     });
     document.addEventListener('fullscreenchange', () => {
       // However full screen ends, the canvas goes back to the size f gives it.
