@@ -4,18 +4,23 @@
 mergeInto(LibraryManager.library, {
   $web: {canvas: null, gl: null, frame: 0, pointer: [0, 0]},
 
-  webFail: function(message) {
-    const text = new TextDecoder().decode(HEAPU8.subarray(message, HEAPU8.indexOf(0, message)));
+  $stop: function(text) {
     document.getElementById('failure').textContent = 'Fairground stopped: ' + text;
     throw new Error(text);
   },
 
-  webCreateCanvas__deps: ['$web', 'webResizeCanvas'],
+  webFail__deps: ['$stop'],
+  webFail: function(message) {
+    stop(new TextDecoder().decode(HEAPU8.subarray(message, HEAPU8.indexOf(0, message))));
+  },
+
+  webCreateCanvas__deps: ['$web', '$stop', 'webResizeCanvas'],
   webCreateCanvas: function(width, height) {
     const canvas = web.canvas = document.getElementById('canvas');
     canvas.width = width;
     canvas.height = height;
     const gl = web.gl = canvas.getContext('webgl', {alpha: false, antialias: false});
+    if (!gl) stop('this browser draws no WebGL here');
     const shader = (type, source) => {
       const s = gl.createShader(type);
       gl.shaderSource(s, source);
