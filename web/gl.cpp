@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace web {
@@ -247,8 +248,9 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 {
     const double f = 1 / std::tan(fovy * M_PI / 360), depth = zNear - zFar;
     if (depth == 0 || aspect == 0 || f == 0) return;  // as GLU, which leaves the matrix
-    multiplyTop({static_cast<float>(f / aspect), 0, 0, 0, 0, static_cast<float>(f), 0, 0, 0, 0,
-                 static_cast<float>((zFar + zNear) / depth), -1, 0, 0, static_cast<float>(2 * zFar * zNear / depth), 0});
+    const auto single = [](double value) { return static_cast<float>(value); };
+    multiplyTop({single(f / aspect), 0, 0, 0, 0, single(f), 0, 0, 0, 0, single((zFar + zNear) / depth), -1, 0, 0,
+                 single(2 * zFar * zNear / depth), 0});
 }
 
 // As GLU does it: the axes in float, then a translation to the eye.

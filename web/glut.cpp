@@ -88,7 +88,8 @@ void webTimer(int id)
 void glutInit(int*, char**) {}
 void glutInitDisplayMode(unsigned int mode)
 {
-    if (mode & ~static_cast<unsigned>(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH)) web::fail("glutInitDisplayMode: a mode not done in the browser");
+    if (mode & ~static_cast<unsigned>(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH))
+        web::fail("glutInitDisplayMode: a mode not done in the browser");
 }
 void glutInitWindowSize(int width, int height) { glut.width = width, glut.height = height; }
 void glutInitWindowPosition(int, int) {}  // a canvas stands where the page puts it
