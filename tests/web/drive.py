@@ -10,7 +10,6 @@ Any error in the page's console fails. Waits poll for what they expect."""
 import base64
 import json
 import os
-import re
 import signal
 import subprocess
 import sys
@@ -51,14 +50,19 @@ class Page:
              "--disable-sync", "--no-first-run", "--user-data-dir=" + self.profile.name,
              "--remote-debugging-port=0", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
              "--window-size=1280,1024", "about:blank"],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, start_new_session=True)
-        for line in self.browser.stderr:
-            found = re.search(rb"DevTools listening on (ws://\S+)", line)
-            if found:
-                break
-        else:
-            raise Failure("the browser did not start")
-        self.socket = websocket.create_connection(found.group(1).decode(), timeout=30)
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        try:
+            self.connect()
+        except BaseException:
+            self.close()
+            raise
+
+    def connect(self):
+        # The browser writes its port and path here once it listens.
+        listening = os.path.join(self.profile.name, "DevToolsActivePort")
+        self.wait("the browser to start", lambda: os.path.exists(listening) and len(open(listening).readlines()) == 2)
+        port, path = open(listening).read().split()
+        self.socket = websocket.create_connection(f"ws://127.0.0.1:{port}{path}", timeout=30)
         self.next_id, self.errors, self.session = 0, [], None
         target = self.call("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
