@@ -27,7 +27,7 @@ within() {
 
 # The scenes and their keys, typed into the page and the Linux program alike.
 scenes=(wireframe=W camera_4=4 camera_5=5 camera_6=6 camera_0=0 lamps_larger=LLL lamps_smaller=l
-    lamp_colour=mmmnnnoo surface_colour=rrrGGGuu light_moved=aaaaaBBBcc lights_1_to_3_off=123
+    lamp_colour=mmmmmmmmmmnnnnnooo surface_colour=rrrGGGuu light_moved=aaaaaBBBcc lights_1_to_3_off=123
     wireframe_4=W4 wireframe_5=W5 wireframe_6=W6 wireframe_0=W0)
 
 # linux_shot KEYS FILE: the Linux program's picture once KEYS have had their effect.
