@@ -1,7 +1,8 @@
 """Opens fairground.html from disk in Chromium's headless shell and drives
 it through the DevTools protocol with real key and mouse events.
 
-  drive.py PAGE page OUT_DIR           the page as it loads; its first frame in OUT_DIR/start.png
+  drive.py PAGE page OUT_DIR           the page as it loads, its first frame in OUT_DIR/start.png,
+                                       and keys the program ignores
   drive.py PAGE scenes OUT_DIR NAME=KEYS...   each scene typed into a freshly loaded page, OUT_DIR/NAME.png
   drive.py PAGE animation              clicks, P and p, a hidden tab
   drive.py PAGE full_screen            f, f, and full screen left through the browser
@@ -139,10 +140,6 @@ class Page:
             self.call("Input.dispatchKeyEvent", type="keyDown", text=c, **key)
             self.call("Input.dispatchKeyEvent", type="keyUp", **key)
 
-    def press(self, key, code, virtual_key):
-        for kind in ("rawKeyDown", "keyUp"):
-            self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code, windowsVirtualKeyCode=virtual_key)
-
     def click(self, button):
         x, y = self.evaluate("(b => [b.x + 400, b.y + 300])(canvas.getBoundingClientRect())")
         for kind in ("mousePressed", "mouseReleased"):
@@ -170,6 +167,11 @@ def page_as_loaded(page, out):
         banner.write(page.evaluate("document.getElementById('banner').textContent"))
     print(f"first frame {page.evaluate('asked.firstFrame'):.0f} ms after navigation")
     page.shot(out + "/start.png")
+    # Keys go by the character typed: Shift and a digit is no digit.
+    frames = page.evaluate("asked.frames")
+    page.type("!@#$%^&*()F89")
+    check(quiet(page) and page.evaluate("asked.frames") == frames,
+          "a key that the program ignores asked for a frame")
 
 
 def scenes(page, out, *named_keys):
