@@ -10,6 +10,14 @@
 #include <GLUT/glut.h>
 #include <OpenGL/gl.h>
 #include <OpenGL/glu.h>
+#elif defined(__EMSCRIPTEN__)
+// The page's GL, GLU and GLUT are its own (web/); Emscripten's headers
+// declare them, all but what freeglut adds in a header Emscripten lacks.
+#include <GL/glut.h>
+extern "C" void glutLeaveFullScreen(void);
+#ifndef GLUT_FULL_SCREEN
+#define GLUT_FULL_SCREEN 0x01FF
+#endif
 #elif __has_include(<GL/freeglut.h>)
 // On Windows freeglut's header brings in <windows.h> before GL's.
 #include <GL/freeglut.h>
@@ -17,7 +25,7 @@
 #include <GL/glut.h>
 #endif
 
-#if !defined(_WIN32)
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -44,7 +52,7 @@ inline void leaveFullScreen() { glutReshapeWindow(800, 640); }
 // end the program either.
 inline void guardStandardStreams()
 {
-#if !defined(_WIN32)
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
     for (int fd = 0; fd <= 2; ++fd)
         if (fcntl(fd, F_GETFD) == -1) open("/dev/null", O_RDWR);
     signal(SIGPIPE, SIG_IGN);

@@ -6,6 +6,7 @@
 #   scripts/deps.sh test         all of the above and every tool the tests run
 #   scripts/deps.sh bench        build and screenshot, and valgrind
 #   scripts/deps.sh windows      build, the MinGW-w64 cross compiler and Wine
+#   scripts/deps.sh web          CMake, make and Emscripten
 #
 # It looks for the tools, headers and libraries themselves, so any system
 # that has them simply goes on. Missing ones are installed with apt-get
@@ -13,7 +14,7 @@
 # prints the packages and the command that installs them, and fails.
 set -euo pipefail
 
-usage() { echo "usage: scripts/deps.sh build|screenshot|test|bench|windows..." >&2; exit 2; }
+usage() { echo "usage: scripts/deps.sh build|screenshot|test|bench|windows|web..." >&2; exit 2; }
 [ $# -gt 0 ] || usage
 
 # One line a need: its name, how to check for it, then its package on
@@ -46,12 +47,17 @@ needs_test=(
   "glxinfo|have glxinfo|mesa-utils|glx-utils|mesa-utils|-"
   "appstreamcli|have appstreamcli|appstream|appstream|appstream|appstream"
   "wrestool|have wrestool|icoutils|icoutils|icoutils|icoutils"
+  "Chromium's headless shell|have chromium-headless-shell|chromium-headless-shell|chromium-headless|chromium|-"
+  "python3-websocket|have_python_module websocket|python3-websocket|python3-websocket-client|python-websocket-client|-"
 )
 needs_bench=(
   "Xlib|links X11/Xlib.h X11|libx11-dev|libX11-devel|libx11|-"
   "xprop|have xprop|x11-utils|xprop|xorg-xprop|-"
   "openbox|have openbox|openbox|openbox|openbox|-"
   "valgrind|have valgrind|valgrind|valgrind|valgrind|-"
+)
+needs_web=(
+  "Emscripten|have emcc|emscripten|emscripten|emscripten|emscripten"
 )
 needs_windows=(
   "MinGW-w64 C++ cross compiler|have x86_64-w64-mingw32-g++|g++-mingw-w64-x86-64-win32|mingw64-gcc-c++|mingw-w64-gcc|mingw-w64"
@@ -91,6 +97,7 @@ for purpose in "$@"; do
   test) wanted+=("${needs_build[@]}" "${needs_screenshot[@]}" "${needs_test[@]}") ;;
   bench) wanted+=("${needs_build[@]}" "${needs_screenshot[@]}" "${needs_bench[@]}") ;;
   windows) wanted+=("${needs_build[@]}" "${needs_windows[@]}") ;;
+  web) wanted+=("${needs_build[@]:1:2}" "${needs_web[@]}") ;;
   *) usage ;;
   esac
 done

@@ -2,18 +2,22 @@
 # Builds Fairground with warnings as errors, with GCC and with Clang, and runs
 # every test: unit tests (again under AddressSanitizer and
 # UndefinedBehaviorSanitizer), end-to-end tests in a virtual X server, the
-# package check, a smoke run of the benchmark, and the Windows build under
-# Wine with the end-to-end tests and its own. Every layer is asked for
+# package check, a smoke run of the benchmark, the Windows build under
+# Wine with the end-to-end tests and its own, and the page in Chromium's
+# headless shell. Every layer is asked for
 # explicitly, so a missing tool stops the configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(getconf _NPROCESSORS_ONLN)
 
-scripts/deps.sh test bench windows
+scripts/deps.sh test bench windows web
 echo "== Windows build"
 scripts/windows.sh
+echo "== The page"
+scripts/web.sh
 all_layers=(-DFAIRGROUND_WERROR=ON -DFAIRGROUND_UNIT=ON -DFAIRGROUND_E2E=ON -DFAIRGROUND_PACKAGE_CHECK=ON
-  -DFAIRGROUND_BENCH=ON -DFAIRGROUND_WINDOWS=ON -DFAIRGROUND_WINDOWS_EXE="$PWD/build-windows/fairground.exe")
+  -DFAIRGROUND_BENCH=ON -DFAIRGROUND_WINDOWS=ON -DFAIRGROUND_WINDOWS_EXE="$PWD/build-windows/fairground.exe"
+  -DFAIRGROUND_WEB=ON -DFAIRGROUND_WEB_PAGE="$PWD/build-web/fairground.html")
 
 echo "== Build with Clang"
 CXX=clang++ cmake -S . -B build-clang "${all_layers[@]}" >/dev/null

@@ -1,0 +1,157 @@
+// GLUT for the page: the program's callbacks, called as GLUT calls them from
+// the browser's events that page.js hands on. The idle callback and redraws
+// run once per displayed frame; with neither asked for, no frame is asked of
+// the browser, so the page sleeps.
+
+#include "web/pipeline.h"
+
+#include <map>
+#include <utility>
+
+namespace {
+
+struct Glut {
+    void (*display)() = nullptr;
+    void (*reshape)(int, int) = nullptr;
+    void (*keyboard)(unsigned char, int, int) = nullptr;
+    void (*mouse)(int, int, int, int) = nullptr;
+    void (*windowStatus)(int) = nullptr;
+    void (*idle)() = nullptr;
+    bool redisplay = false;
+    bool reshaped = false;  // since the last frame
+    int width = 300, height = 300;
+    int nextTimer = 1;
+    std::map<int, std::pair<void (*)(int), int>> timers;
+} glut;
+
+}  // namespace
+
+extern "C" {
+
+// Provided by page.js.
+void webWantFrame();
+void webCreateCanvas(int width, int height);
+void webResizeCanvas(int width, int height);
+void webFullScreen(int on);
+int webIsFullScreen();
+void webStartTimer(unsigned milliseconds, int id);
+
+// Called by page.js.
+int webFrame()
+{
+    if (glut.reshaped && glut.reshape) glut.reshape(glut.width, glut.height);
+    glut.reshaped = false;
+    if (glut.idle) glut.idle();
+    if (glut.redisplay && glut.display) {
+        glut.redisplay = false;
+        glut.display();
+    }
+    return glut.idle || glut.redisplay || glut.reshaped;
+}
+
+void webKeyboard(int key, int x, int y)
+{
+    if (glut.keyboard) glut.keyboard(static_cast<unsigned char>(key), x, y);
+}
+
+void webMouse(int button, int state, int x, int y)
+{
+    if (glut.mouse) glut.mouse(button, state, x, y);
+}
+
+// The canvas took a new size; GLUT reshapes and redraws.
+void webResized(int width, int height)
+{
+    glut.width = width;
+    glut.height = height;
+    glut.reshaped = glut.redisplay = true;
+    webWantFrame();
+}
+
+void webVisible(int visible)
+{
+    if (glut.windowStatus) glut.windowStatus(visible ? GLUT_FULLY_RETAINED : GLUT_HIDDEN);
+    if (visible) glutPostRedisplay();
+}
+
+void webTimer(int id)
+{
+    const auto timer = glut.timers.find(id);
+    if (timer == glut.timers.end()) return;
+    const auto [callback, value] = timer->second;
+    glut.timers.erase(timer);
+    callback(value);
+}
+
+}  // extern "C"
+
+void glutInit(int*, char**) {}
+void glutInitDisplayMode(unsigned int mode)
+{
+    if (mode & ~static_cast<unsigned>(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH))
+        web::fail("glutInitDisplayMode: a mode not done in the browser");
+}
+void glutInitWindowSize(int width, int height) { glut.width = width, glut.height = height; }
+void glutInitWindowPosition(int, int) {}  // a canvas stands where the page puts it
+
+int glutCreateWindow(const char*)
+{
+    webCreateCanvas(glut.width, glut.height);
+    webResized(glut.width, glut.height);
+    return 1;
+}
+
+void glutDisplayFunc(void (*callback)()) { glut.display = callback; }
+void glutReshapeFunc(void (*callback)(int, int)) { glut.reshape = callback; }
+void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) { glut.keyboard = callback; }
+void glutMouseFunc(void (*callback)(int, int, int, int)) { glut.mouse = callback; }
+void glutWindowStatusFunc(void (*callback)(int)) { glut.windowStatus = callback; }
+
+void glutIdleFunc(void (*callback)())
+{
+    glut.idle = callback;
+    if (callback) webWantFrame();
+}
+
+void glutPostRedisplay()
+{
+    glut.redisplay = true;
+    webWantFrame();
+}
+
+void glutSwapBuffers() { glFlush(); }  // the browser shows the canvas when the frame's callback returns
+
+void glutTimerFunc(unsigned int milliseconds, void (*callback)(int), int value)
+{
+    const int id = glut.nextTimer++;
+    glut.timers[id] = {callback, value};
+    webStartTimer(milliseconds, id);
+}
+
+void glutReshapeWindow(int width, int height) { webResizeCanvas(width, height); }
+void glutPositionWindow(int, int) {}
+void glutFullScreen() { webFullScreen(1); }
+void glutLeaveFullScreen() { webFullScreen(0); }
+
+int glutGet(GLenum what)
+{
+    switch (what) {
+    case GLUT_WINDOW_WIDTH: return glut.width;
+    case GLUT_WINDOW_HEIGHT: return glut.height;
+    case GLUT_FULL_SCREEN: return webIsFullScreen();
+    default: web::fail("glutGet: a value not done in the browser");
+    }
+}
+
+// The page goes on after main has returned: the browser calls back.
+void glutMainLoop() {}
+
+namespace web {
+
+void fail(const char* what)
+{
+    webFail(what);
+    __builtin_trap();
+}
+
+}  // namespace web
