@@ -13,6 +13,16 @@ namespace {
 
 constexpr Matrix identity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 constexpr Vector black{0, 0, 0, 1};
+// Where two filled surfaces lie at one depth and overlap, as two spokes of
+// the wheel do at the hub, GL_LESS keeps the one drawn first; Chromium's
+// software renderer rounds so that the later one often wins. So each glBegin
+// since the depth buffer was cleared moves its polygons this much further
+// back (in normalised device coordinates, towards the far plane, which it
+// never crosses): a few steps of a 24-bit depth buffer, and over a frame's
+// few hundred primitives still far less than the depth between any two
+// surfaces that are really apart. Lines are left alone: edges that two
+// polygons share are drawn from the same vertices and so tie exactly.
+constexpr float depthStepPerPrimitive = 1.0f / (1 << 21);
 constexpr Material initialMaterial{{0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, black, black, 0};
 
 struct Vertex {
@@ -31,6 +41,7 @@ struct State {
     std::array<float, 3> normal{0, 0, 1};
     Vector clearColour{0, 0, 0, 0};
     GLenum primitive = 0;  // 0: outside glBegin and glEnd
+    int primitivesSinceClear = 0;  // glBegin calls since the depth buffer was cleared
     std::vector<Vertex> vertices;  // of the primitive being drawn
     std::vector<float> pending;  // for WebGL, not yet drawn
     bool pendingLines = false;
@@ -336,6 +347,7 @@ void glBegin(GLenum mode)
         unsupported(__func__, mode);
     gl.primitive = mode;
     gl.vertices.clear();
+    ++gl.primitivesSinceClear;
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
@@ -346,6 +358,8 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
     // that surfaces at one depth are ordered alike.
     const Matrix modelViewProjection = multiply(gl.projection.back(), gl.modelView.back());
     Vertex v{transform(modelViewProjection, {x, y, z, 1}), {1, 1, 1, 1}, {1, 1, 1, 1}};  // unlit: white
+    if (gl.filled)
+        v.clip[2] += static_cast<float>(gl.primitivesSinceClear) * depthStepPerPrimitive * (v.clip[3] - v.clip[2]);
     if (gl.lighting) {
         const std::array<float, 3> n = eyeNormal();
         v.front = litColour(eye, n, gl.material[0], gl.lights);
@@ -381,6 +395,7 @@ void glClear(GLbitfield mask)
     outsideBegin(__func__);
     if (mask & ~static_cast<GLbitfield>(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)) unsupported(__func__, mask);
     flush();
+    if (mask & GL_DEPTH_BUFFER_BIT) gl.primitivesSinceClear = 0;
     webClear(gl.clearColour[0], gl.clearColour[1], gl.clearColour[2], gl.clearColour[3], mask);
 }
 
