@@ -60,9 +60,6 @@ scenes)
         linux_shot "${scene#*=}" "$tmp/$name.png"
         bound=500
         [[ $name != wireframe* ]] || bound=1500
-        # From the light's place two spokes meet in one plane at the hub,
-        # where either may hide the other: a square of about 410 pixels.
-        [ "$name" != camera_0 ] || bound=700
         within "$bound" "$name" "$tmp/page/$name.png" "$tmp/$name.png"
     done
     ;;
