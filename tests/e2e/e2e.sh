@@ -5,7 +5,8 @@
 # COMMAND starts the program and TITLE names its window. The program runs
 # with freeglut's -gldebug, which reports GL errors on standard error; any
 # such report fails the test.
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "FAIL: $BASH_COMMAND (line $LINENO)" >&2' ERR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/xdrive.sh"
 xvfb_dir=$1 test=$2 title=$3
