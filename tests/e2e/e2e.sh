@@ -70,10 +70,9 @@ closes_with_status_0() {
     wait "$pid" && status=0 || status=$?
     [ "$status" = 0 ] || fail "exit status $status after a close request"
 }
-# framed: where the window's frame stands and how large its inside is.
+# framed: where the window $window's frame stands and how large its inside is.
 framed() {
-    local window x y width height left top
-    window=$(app_window)
+    local x y width height left top
     read -r x y width height < <(xwininfo -id "$window" |
         awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
              /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
@@ -81,9 +80,14 @@ framed() {
     echo "$((x - ${left:-0})),$((y - ${top:-0})) ${width}x$height"
 }
 framed_is() { [ "$(framed)" = "$1" ]; }
-stands_for_a_second() {
-    local i
-    for i in 1 2 3 4 5 6 7 8 9 10; do framed_is "$1" && sleep 0.1 || return 1; done
+# stands STATE: the window stays framed as STATE for a second.
+stands() {
+    local since=${EPOCHREALTIME/./}
+    while framed_is "$1"; do
+        ((${EPOCHREALTIME/./} - since < 1000000)) || return 0
+        sleep 0.1
+    done
+    return 1
 }
 # moving: the picture changes while nothing but the animation drives it.
 moving() { app_drew "$tmp/before.png" && poll 10 not app_shows "$tmp/before.png"; }
@@ -187,13 +191,14 @@ full_screen_in_bursts)
     # toggles it. It may pass through other states on the way, so it must
     # stand in the one due for a second.
     start >/dev/null
+    window=$(app_window)
     count=0
     for burst in 2 3 4 3 2 4 1; do
         app_point
         xdotool key --delay 0 $(printf 'f %.0s' $(seq "$burst"))
         count=$((count + burst))
         due="0,0 1280x1024" && ((count % 2)) && due="10,30 800x640"
-        poll 30 stands_for_a_second "$due" ||
+        poll 20 stands "$due" ||
             fail "$burst presses of f (count $count) left the window at $(framed), not $due"
     done
     ;;
