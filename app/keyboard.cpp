@@ -3,6 +3,7 @@
 #include "app/animation.h"
 #include "app/bounded_step.h"
 #include "app/scene_state.h"
+#include "app/window.h"
 
 #include "app/platform.h"
 
@@ -72,37 +73,6 @@ void toggleLight(GLenum light)
     else
         glEnable(light);
     glutPostRedisplay();
-}
-
-// A window manager that is still leaving full screen undoes a placement
-// made at once, so leaving waits this long before placing the window.
-constexpr unsigned placementDelayMs = 100;
-
-void placeWindow(int request)
-{
-    if (request != scene.windowRequests) return;  // a later f won
-    glutPositionWindow(10, 30);
-    glutReshapeWindow(800, 640);
-}
-
-// The window change brings its own reshape and redraw. The first press
-// finds the window not yet full screen and places it at once.
-void toggleFullScreen()
-{
-    const bool firstPress = scene.windowRequests == 0;
-    scene.windowRequests = scene.windowRequests % 30000 + 1;  // never 0 again
-    if (scene.fullScreen) {
-        scene.fullScreen = 0;
-        if (firstPress) {
-            placeWindow(scene.windowRequests);
-        } else {
-            leaveFullScreen();
-            glutTimerFunc(placementDelayMs, placeWindow, scene.windowRequests);
-        }
-    } else {
-        scene.fullScreen = 1;
-        glutFullScreen();
-    }
 }
 
 void toggleWireframe()

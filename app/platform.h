@@ -42,8 +42,13 @@ inline void identifyWindow(const char*) {}
 #if defined(FREEGLUT)
 inline void leaveFullScreen() { glutLeaveFullScreen(); }
 #else
-// Classic GLUT leaves full screen as soon as the window is sized.
-inline void leaveFullScreen() { glutReshapeWindow(800, 640); }
+// Classic GLUT leaves full screen when the window is placed or sized, and
+// has no window manager to put it back.
+inline void leaveFullScreen()
+{
+    glutPositionWindow(10, 30);
+    glutReshapeWindow(800, 640);
+}
 #endif
 
 // A launcher may start the program with standard streams closed; the window

@@ -24,7 +24,9 @@ constexpr SceneState startState{
     0.0,                         // wheelAngle
     nullptr,                     // animation
     0,                           // hidden
-    0,                           // windowRequests
+    0,                           // windowFullScreen
+    0,                           // windowAwaited
+    0,                           // windowChanges
 };
 
 }  // namespace

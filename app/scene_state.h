@@ -31,9 +31,12 @@ struct SceneState {
     // while the program is neither paused nor hidden, so that it sleeps then.
     void (*animation)();
     int hidden;
-    // Counts presses of f, 0 only before the first; a window placement that
-    // is still waiting acts only if no f came after it.
-    int windowRequests;
+    // fullScreen is what the presses of f ask for; windowFullScreen what was
+    // last asked of the window, windowAwaited the number of that change
+    // while its answer is awaited (0 when none is), out of windowChanges.
+    int windowFullScreen;
+    int windowAwaited;
+    int windowChanges;
 };
 
 extern SceneState scene;

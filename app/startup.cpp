@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/window.h"
+
 #include "app/platform.h"
 
 #include <cstdio>
@@ -67,4 +69,5 @@ void onReshape(int width, int height)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(2, 5, 10, 0, 1, 0, 0, 1, 0);
+    onWindowSized(width, height);
 }

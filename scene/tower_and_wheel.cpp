@@ -1,8 +1,8 @@
 #include "scene/elements.h"
 
 #include "app/scene_state.h"
+#include "scene/element_helpers.h"
 #include "scene/face.h"
-#include "scene/frame.h"
 
 #include "app/platform.h"
 

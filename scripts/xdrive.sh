@@ -92,9 +92,12 @@ app_stop() {
 
 # app_shot FILE: saves a picture of the window in FILE.
 app_shot() {
-    # Where no window has the name, import waits for a click on the window
-    # it should take instead.
-    timeout 1 import -silent -window "$app_title" "$1" 2>/dev/null
+    # Where no window has the name, import waits for a click on the window it
+    # should take instead, so where xdotool is there, it first looks for the
+    # window; the timeout ends any such wait. A picture takes a third of a
+    # second of processor time, and several seconds on a loaded machine.
+    if command -v xdotool >/dev/null; then [ -n "$(app_window)" ] || return 1; fi
+    timeout 5 import -silent -window "$app_title" "$1" 2>/dev/null
 }
 
 # app_first_frame FILE: waits for the first frame (the window is of one

@@ -96,6 +96,25 @@ std::vector<double> toWorld(double x, double y, double z)
 Record& record() { return gl.record; }
 void reset() { gl = Gl{}; }
 
+void windowPass(void (*reshape)(int, int))
+{
+    Record::Window& w = gl.record.window;
+    const auto size = [&](int width, int height) {
+        if (width != w.width || height != w.height) reshape(w.width = width, w.height = height);
+    };
+    const bool resizeNow = w.resize, toggle = std::exchange(w.toggle, false);
+    w.resize = std::exchange(w.resizeNextPass, false);
+    if (toggle && !w.fullScreen) {
+        w.framed[0] = w.width, w.framed[1] = w.height;
+        size(w.width + 8, w.height + 37);
+        w.resizeNextPass = true, w.wanted[0] = screenWidth, w.wanted[1] = screenHeight;
+    } else if (toggle && !resizeNow) {
+        size(w.framed[0], w.framed[1]);
+    }
+    if (resizeNow) size(w.wanted[0], w.wanted[1]);
+    w.fullScreen ^= toggle;
+}
+
 }  // namespace standIn
 
 using namespace standIn;
@@ -195,12 +214,30 @@ void glFlush() { log("flush"); }
 void glutSwapBuffers() { log("swap"); }
 void glutPostRedisplay() { ++gl.record.redraws; }
 void glutIdleFunc(void (*callback)()) { gl.record.idle = callback; }
-void glutPositionWindow(int x, int y) { log("positionWindow " + tuple({0.0 + x, 0.0 + y})); }
-void glutReshapeWindow(int width, int height) { log("reshapeWindow " + tuple({0.0 + width, 0.0 + height})); }
-void glutFullScreen() { log("fullScreen"); }
-void glutLeaveFullScreen() { log("leaveFullScreen"); }
+void glutFullScreen() { log("fullScreen"); gl.record.window.toggle |= !gl.record.window.fullScreen; }
+void glutLeaveFullScreen() { log("leaveFullScreen"); gl.record.window.toggle |= gl.record.window.fullScreen; }
+void glutPositionWindow(int x, int y)
+{
+    log("positionWindow " + tuple({0.0 + x, 0.0 + y}));
+    gl.record.window.toggle |= gl.record.window.fullScreen;
+}
+void glutReshapeWindow(int width, int height)
+{
+    log("reshapeWindow " + tuple({0.0 + width, 0.0 + height}));
+    Record::Window& w = gl.record.window;
+    w.toggle |= w.fullScreen;
+    w.resize = true, w.wanted[0] = width, w.wanted[1] = height;
+}
+int glutGet(GLenum what)
+{
+    checkNotInBegin(__func__);
+    if (what == GLUT_SCREEN_WIDTH) return screenWidth;
+    if (what == GLUT_SCREEN_HEIGHT) return screenHeight;
+    error("glutGet: a state other than the screen's size");
+    return 0;
+}
 void glutTimerFunc(unsigned milliseconds, void (*callback)(int), int value)
 {
     log("timer " + std::to_string(milliseconds));
-    gl.record.timers.emplace_back(callback, value);
+    gl.record.timers.push_back({milliseconds, callback, value});
 }

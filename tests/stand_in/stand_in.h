@@ -24,10 +24,28 @@ struct Record {
     std::vector<Matrix> modelView{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
     int redraws = 0;
     void (*idle)() = nullptr;  // nullptr: none
-    std::vector<std::pair<void (*)(int), int>> timers;  // waiting, each with its value
+    struct Timer { unsigned milliseconds; void (*callback)(int); int value; };
+    std::vector<Timer> timers;  // waiting
+    // The window as freeglut on Windows keeps it. A change asked for is made
+    // in the main loop's next pass, so leaving and then entering full screen
+    // in one callback only leaves; entering first takes the frame away and
+    // sizes the window to the screen one pass later, and leaving then keeps
+    // that size if it is still to come. GLUT_FULL_SCREEN changes only once
+    // the pass's reshapes are done.
+    struct Window {
+        bool fullScreen = false, toggle = false, resize = false, resizeNextPass = false;
+        int width = 800, height = 600, wanted[2] = {}, framed[2] = {};
+    } window;
 };
+
+constexpr int screenWidth = 1280, screenHeight = 1024;
 
 Record& record();
 void reset();  // GL's initial state and an empty record
+
+// Makes the window changes asked for, as a pass of GLUT's main loop does
+// after the callbacks, with a reshape for each size the window takes on
+// the way, made before the pass counts a change of full screen as made.
+void windowPass(void (*reshape)(int, int));
 
 }  // namespace standIn

@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "scene/element_helpers.h"
 #include "scene/elements.h"
 
 #include <algorithm>

@@ -5,7 +5,8 @@
 # the pictures after keys beside the Linux program's), resources (the icon
 # that freeglut gives the window, and the version) or wine_exits (no Wine
 # process is left once the programs have ended).
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "FAIL: $BASH_COMMAND (line $LINENO)" >&2' ERR
 source "$(dirname "$0")/../../scripts/xdrive.sh"
 DISPLAY=:$(cat "$1/display")
 export DISPLAY WINEPREFIX=$3 WINEDEBUG=-all
@@ -25,7 +26,7 @@ shoot() {
     for i in 1 2 3; do
         app_keys "${keys[i - 1]}"
         poll 10 not app_shows "$tmp/$name-$((i - 1)).png" || fail "$name: ${keys[i - 1]} changed nothing"
-        app_shot "$tmp/$name-$i.png"
+        poll 10 app_shot "$tmp/$name-$i.png" || fail "$name: no picture after ${keys[i - 1]}"
     done
 }
 

@@ -1,0 +1,75 @@
+#include "app/window.h"
+
+#include "app/scene_state.h"
+
+#include "app/platform.h"
+
+namespace {
+
+// A window that never answers (a window manager that refuses full screen)
+// must not stop f for good.
+constexpr unsigned answerTimeoutMs = 2000;
+
+void followWantedState();
+
+void stopAwaiting(int change)
+{
+    if (change == 0 || change != scene.windowAwaited) return;  // none, or answered already
+    scene.windowAwaited = 0;
+    followWantedState();
+}
+
+void await()
+{
+    scene.windowChanges = scene.windowChanges % 30000 + 1;  // never 0
+    scene.windowAwaited = scene.windowChanges;
+    glutTimerFunc(answerTimeoutMs, stopAwaiting, scene.windowAwaited);
+}
+
+// One change of the window at a time, each after the window's answer to
+// the one before, its new size. GLUT makes the changes asked for in a
+// callback only after it, so asked to leave and then enter full screen in
+// one go it only leaves; and a window manager answers later still.
+void followWantedState()
+{
+    if (scene.windowAwaited) return;
+    if (scene.fullScreen && !scene.windowFullScreen) {
+        scene.windowFullScreen = 1;
+        await();
+        glutFullScreen();
+    } else if (!scene.fullScreen && scene.windowFullScreen) {
+        // The window manager puts the window back where it was before full
+        // screen, which the press before placed. Placed again at once, it
+        // would land where a manager still bringing back its frame sees fit.
+        scene.windowFullScreen = 0;
+        await();
+        leaveFullScreen();
+    }
+}
+
+}  // namespace
+
+void toggleFullScreen()
+{
+    scene.fullScreen = !scene.fullScreen;
+    // Only the first press finds the window framed where it was opened.
+    if (!scene.fullScreen && !scene.windowFullScreen && !scene.windowAwaited) {
+        await();
+        glutPositionWindow(10, 30);
+        glutReshapeWindow(800, 640);
+    }
+    followWantedState();
+}
+
+// The answer to a change is the window at its new size: the screen's after
+// full screen, any other after leaving it or placing the window. Sizes on
+// the way there are no answer: freeglut on Windows first takes the frame
+// away, and sizes the window to the screen only in the next pass. The next
+// change waits for GLUT's main loop too, since during a reshape GLUT may not
+// yet count the change that caused it as made (freeglut on Windows does not).
+void onWindowSized(int width, int height)
+{
+    if (!scene.windowAwaited) return;
+    const bool screenSized = width == glutGet(GLUT_SCREEN_WIDTH) && height == glutGet(GLUT_SCREEN_HEIGHT);
+    if (screenSized == (scene.windowFullScreen != 0)) glutTimerFunc(0, stopAwaiting, scene.windowAwaited);
+}
