@@ -27,6 +27,8 @@ constexpr SceneState startState{
     0,                           // windowFullScreen
     0,                           // windowAwaited
     0,                           // windowChanges
+    {0, 0},                      // framedPlace
+    0,                           // placeToCheck
 };
 
 }  // namespace

@@ -37,6 +37,10 @@ struct SceneState {
     int windowFullScreen;
     int windowAwaited;
     int windowChanges;
+    // Where GLUT saw the framed window as it went full screen; leaving full
+    // screen checks that the window came back there.
+    int framedPlace[2];
+    int placeToCheck;
 };
 
 extern SceneState scene;

@@ -12,6 +12,12 @@ constexpr unsigned answerTimeoutMs = 2000;
 
 void followWantedState();
 
+void placeWindow()
+{
+    glutPositionWindow(10, 30);
+    glutReshapeWindow(800, 640);
+}
+
 void stopAwaiting(int change)
 {
     if (change == 0 || change != scene.windowAwaited) return;  // none, or answered already
@@ -34,16 +40,26 @@ void followWantedState()
 {
     if (scene.windowAwaited) return;
     if (scene.fullScreen && !scene.windowFullScreen) {
+        scene.framedPlace[0] = glutGet(GLUT_WINDOW_X);
+        scene.framedPlace[1] = glutGet(GLUT_WINDOW_Y);
+        scene.placeToCheck = 0;
         scene.windowFullScreen = 1;
         await();
         glutFullScreen();
     } else if (!scene.fullScreen && scene.windowFullScreen) {
-        // The window manager puts the window back where it was before full
+        // A window manager puts the window back where it was before full
         // screen, which the press before placed. Placed again at once, it
         // would land where a manager still bringing back its frame sees fit.
         scene.windowFullScreen = 0;
+        scene.placeToCheck = 1;
         await();
         leaveFullScreen();
+    } else if (!scene.fullScreen && scene.placeToCheck) {
+        // With no window manager nothing puts it back. The placement needs no
+        // answer: no other change is asked for before GLUT has made it.
+        scene.placeToCheck = 0;
+        if (glutGet(GLUT_WINDOW_X) != scene.framedPlace[0] || glutGet(GLUT_WINDOW_Y) != scene.framedPlace[1])
+            placeWindow();
     }
 }
 
@@ -55,8 +71,7 @@ void toggleFullScreen()
     // Only the first press finds the window framed where it was opened.
     if (!scene.fullScreen && !scene.windowFullScreen && !scene.windowAwaited) {
         await();
-        glutPositionWindow(10, 30);
-        glutReshapeWindow(800, 640);
+        placeWindow();
     }
     followWantedState();
 }

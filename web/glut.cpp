@@ -34,6 +34,7 @@ void webCreateCanvas(int width, int height);
 void webResizeCanvas(int width, int height);
 void webFullScreen(int on);
 int webIsFullScreen();
+int webScreenSize(int height);
 void webStartTimer(unsigned milliseconds, int id);
 
 // Called by page.js.
@@ -139,6 +140,10 @@ int glutGet(GLenum what)
     case GLUT_WINDOW_WIDTH: return glut.width;
     case GLUT_WINDOW_HEIGHT: return glut.height;
     case GLUT_FULL_SCREEN: return webIsFullScreen();
+    case GLUT_WINDOW_X:
+    case GLUT_WINDOW_Y: return 0;  // a canvas stands where the page puts it
+    case GLUT_SCREEN_WIDTH: return webScreenSize(0);
+    case GLUT_SCREEN_HEIGHT: return webScreenSize(1);
     default: web::fail("glutGet: a value not done in the browser");
     }
 }

@@ -2,7 +2,7 @@
 // what gl.cpp hands it, and the browser's events handed on to glut.cpp.
 // Keys go by the character typed, as GLUT's keyboard callback takes them.
 mergeInto(LibraryManager.library, {
-  $web: {canvas: null, gl: null, frame: 0, pointer: [0, 0]},
+  $web: {canvas: null, gl: null, frame: 0, pointer: [0, 0], leaving: false},
 
   $stop: function(text) {
     document.getElementById('failure').textContent = 'Fairground stopped: ' + text;
@@ -69,8 +69,16 @@ mergeInto(LibraryManager.library, {
     });
     document.addEventListener('fullscreenchange', () => {
       // However full screen ends, the canvas goes back to the size f gives it.
-      if (document.fullscreenElement === canvas) _webResizeCanvas(screen.width, screen.height);
-      else _webResizeCanvas(800, 640);
+      // Ended by the browser (Esc), it counts as the f that leaves, so that
+      // the program's record of full screen stays true and the next f fills
+      // the screen again.
+      if (document.fullscreenElement === canvas) {
+        _webResizeCanvas(screen.width, screen.height);
+      } else {
+        if (!web.leaving) _webKeyboard('f'.charCodeAt(0), ...web.pointer);
+        web.leaving = false;
+        _webResizeCanvas(800, 640);
+      }
     });
     canvas.focus();
   },
@@ -90,11 +98,16 @@ mergeInto(LibraryManager.library, {
   webFullScreen__deps: ['$web'],
   webFullScreen: function(on) {
     if (on && !document.fullscreenElement) web.canvas.requestFullscreen().catch(() => {});
-    if (!on && document.fullscreenElement) document.exitFullscreen().catch(() => {});
+    if (!on && document.fullscreenElement) {
+      web.leaving = true;
+      document.exitFullscreen().catch(() => { web.leaving = false; });
+    }
   },
 
   webIsFullScreen__deps: ['$web'],
   webIsFullScreen: function() { return document.fullscreenElement === web.canvas; },
+
+  webScreenSize: function(height) { return height ? screen.height : screen.width; },
 
   webWantFrame__deps: ['$web'],
   webWantFrame: function() {

@@ -105,12 +105,16 @@ void windowPass(void (*reshape)(int, int))
     const bool resizeNow = w.resize, toggle = std::exchange(w.toggle, false);
     w.resize = std::exchange(w.resizeNextPass, false);
     if (toggle && !w.fullScreen) {
+        std::copy(w.place, w.place + 2, w.framedPlace);
+        w.place[0] = w.place[1] = 0;
         w.framed[0] = w.width, w.framed[1] = w.height;
         size(w.width + 8, w.height + 37);
         w.resizeNextPass = true, w.wanted[0] = screenWidth, w.wanted[1] = screenHeight;
-    } else if (toggle && !resizeNow) {
-        size(w.framed[0], w.framed[1]);
+    } else if (toggle) {
+        if (w.restoresPlace) std::copy(w.framedPlace, w.framedPlace + 2, w.place);
+        if (!resizeNow) size(w.framed[0], w.framed[1]);
     }
+    if (std::exchange(w.move, false)) std::copy(w.wantedPlace, w.wantedPlace + 2, w.place);
     if (resizeNow) size(w.wanted[0], w.wanted[1]);
     w.fullScreen ^= toggle;
 }
@@ -219,7 +223,9 @@ void glutLeaveFullScreen() { log("leaveFullScreen"); gl.record.window.toggle |= 
 void glutPositionWindow(int x, int y)
 {
     log("positionWindow " + tuple({0.0 + x, 0.0 + y}));
-    gl.record.window.toggle |= gl.record.window.fullScreen;
+    Record::Window& w = gl.record.window;
+    w.toggle |= w.fullScreen;
+    w.move = true, w.wantedPlace[0] = x, w.wantedPlace[1] = y;
 }
 void glutReshapeWindow(int width, int height)
 {
@@ -233,7 +239,9 @@ int glutGet(GLenum what)
     checkNotInBegin(__func__);
     if (what == GLUT_SCREEN_WIDTH) return screenWidth;
     if (what == GLUT_SCREEN_HEIGHT) return screenHeight;
-    error("glutGet: a state other than the screen's size");
+    if (what == GLUT_WINDOW_X) return gl.record.window.place[0];
+    if (what == GLUT_WINDOW_Y) return gl.record.window.place[1];
+    error("glutGet: a state other than the screen's size or the window's place");
     return 0;
 }
 void glutTimerFunc(unsigned milliseconds, void (*callback)(int), int value)

@@ -32,9 +32,13 @@ struct Record {
     // sizes the window to the screen one pass later, and leaving then keeps
     // that size if it is still to come. GLUT_FULL_SCREEN changes only once
     // the pass's reshapes are done.
+    // Where it stands: a window manager puts it back on leaving full screen,
+    // and with none (restoresPlace false) it stays where full screen put it.
     struct Window {
         bool fullScreen = false, toggle = false, resize = false, resizeNextPass = false;
         int width = 800, height = 600, wanted[2] = {}, framed[2] = {};
+        bool move = false, restoresPlace = true;
+        int place[2] = {10, 10}, wantedPlace[2] = {}, framedPlace[2] = {};
     } window;
 };
 

@@ -59,14 +59,16 @@ TEST_F(Keys, EachListedKeyMakesItsChangeAndEveryOtherByteNone)
 
 // Presses of f come one to a pass of GLUT's main loop or several, and the
 // window answers at once or passes later; whichever way, the window ends
-// framed after an odd count and full screen after an even one, and the
-// program's record says so. (The first press places the window; the window
-// manager puts it back there on leaving full screen.)
+// framed at 10,30 after an odd count and full screen after an even one, and
+// the program's record says so, with a window manager that puts the window
+// back on leaving full screen and with none.
 TEST_F(Keys, FEndsInTheStateTheCountOfPressesAsksForHoweverTheyCome)
 {
-    // Up to six passes of up to three presses; 4^6 ways.
-    for (int way = 0; way < 4096; ++way) {
+    // Up to six passes of up to three presses; 4^6 ways, each with and
+    // without a window manager.
+    for (int way = 0; way < 2 * 4096; ++way) {
         start();
+        record().window.restoresPlace = way < 4096;
         int presses = 0;
         for (int pass = 0, rest = way; pass < 6; ++pass, rest /= 4) {
             for (int i = 0; i < rest % 4; ++i, ++presses) press("f");
@@ -76,9 +78,11 @@ TEST_F(Keys, FEndsInTheStateTheCountOfPressesAsksForHoweverTheyCome)
         const auto& window = record().window;
         const bool full = presses > 0 && presses % 2 == 0;
         const auto size = full ? std::pair(standIn::screenWidth, standIn::screenHeight) : std::pair(800, presses ? 640 : 600);
-        ASSERT_EQ(std::tuple(window.fullScreen, std::pair(window.width, window.height), scene.fullScreen),
-                  std::tuple(full, size, presses ? full : 1))
-            << "presses per pass, first pass in the lowest two bits: " << way;
+        const auto place = full ? std::pair(0, 0) : std::pair(10, presses ? 30 : 10);
+        ASSERT_EQ(std::tuple(window.fullScreen, std::pair(window.width, window.height),
+                             std::pair(window.place[0], window.place[1]), scene.fullScreen),
+                  std::tuple(full, size, place, presses ? full : 1))
+            << "presses per pass, first pass in the lowest two bits, then whether no window manager: " << way;
     }
 }
 
