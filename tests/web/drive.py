@@ -227,6 +227,9 @@ def full_screen(page):
     page.type("f")
     page.wait("f after the browser's exit to fill the screen",
               lambda: page.evaluate("document.fullscreenElement === canvas"))
+    page.type("f")
+    page.wait("f to leave full screen for 800x640", lambda: page.evaluate(size) == [800, 640]
+              and not page.evaluate("document.fullscreenElement"))
 
 
 def main(path, test, *args):
