@@ -214,19 +214,23 @@ def animation(page):
 
 
 def full_screen(page):
+    # Each step waits for the page to settle: a change of full screen that
+    # the program makes only once the one before is answered comes after the
+    # key press, and the browser may then no longer count it as the user's.
     page.load()
     size = "[canvas.width, canvas.height]"
     page.after(lambda: page.type("f"))
     check(page.evaluate(size) == [800, 640], f"after f the canvas is {page.evaluate(size)}, not 800x640")
+    page.wait("the page to settle", lambda: quiet(page))
     page.type("f")
-    page.wait("full screen", lambda: page.evaluate("document.fullscreenElement === canvas"))
+    page.wait("full screen", lambda: page.evaluate("document.fullscreenElement === canvas") and quiet(page))
     page.evaluate("document.exitFullscreen()")
     page.wait("the canvas back at 800x640", lambda: page.evaluate(size) == [800, 640]
-              and not page.evaluate("document.fullscreenElement"))
+              and not page.evaluate("document.fullscreenElement") and quiet(page))
     # Left that way, the next f fills the screen again.
     page.type("f")
     page.wait("f after the browser's exit to fill the screen",
-              lambda: page.evaluate("document.fullscreenElement === canvas"))
+              lambda: page.evaluate("document.fullscreenElement === canvas") and quiet(page))
     page.type("f")
     page.wait("f to leave full screen for 800x640", lambda: page.evaluate(size) == [800, 640]
               and not page.evaluate("document.fullscreenElement"))
