@@ -51,6 +51,8 @@ for file in bin/fairground share/man/man6/fairground.6 share/applications/$id.de
   [ -f "$work/stage/usr/$file" ] || fail "the install lacks usr/$file"
 done
 echo "ok: the install holds the program, manual page, desktop entry, metainfo, icons, README and licence"
+"$source_dir/packaging/check_links.sh" "$work/stage/usr/share/doc/fairground/"{README.md,docs/*.md} ||
+  fail "the installed README or its pages link to what the install lacks"
 draws "$work/stage/usr/bin/fairground"
 
 desktop=$work/stage/usr/share/applications/$id.desktop
