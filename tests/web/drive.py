@@ -78,12 +78,16 @@ class Page:
         self.browser.wait()
         self.profile.cleanup()
 
-    def call(self, method, **params):
+    def send(self, method, **params):
+        """A command whose answer is not waited for: the next follows at once."""
         self.next_id += 1
         message = {"id": self.next_id, "method": method, "params": params}
         if self.session:
             message["sessionId"] = self.session
         self.socket.send(json.dumps(message))
+
+    def call(self, method, **params):
+        self.send(method, **params)
         while True:
             reply = json.loads(self.socket.recv())
             if reply.get("id") == self.next_id:
