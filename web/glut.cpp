@@ -18,7 +18,6 @@ struct Glut {
     void (*windowStatus)(int) = nullptr;
     void (*idle)() = nullptr;
     bool redisplay = false;
-    bool reshaped = false;  // since the last frame
     int width = 300, height = 300;
     int nextTimer = 1;
     std::map<int, std::pair<void (*)(int), int>> timers;
@@ -40,14 +39,12 @@ void webStartTimer(unsigned milliseconds, int id);
 // Called by page.js.
 int webFrame()
 {
-    if (glut.reshaped && glut.reshape) glut.reshape(glut.width, glut.height);
-    glut.reshaped = false;
     if (glut.idle) glut.idle();
     if (glut.redisplay && glut.display) {
         glut.redisplay = false;
         glut.display();
     }
-    return glut.idle || glut.redisplay || glut.reshaped;
+    return glut.idle || glut.redisplay;
 }
 
 void webKeyboard(int key, int x, int y)
@@ -60,13 +57,25 @@ void webMouse(int button, int state, int x, int y)
     if (glut.mouse) glut.mouse(button, state, x, y);
 }
 
-// The canvas took a new size; GLUT reshapes and redraws.
+// The canvas took a new size, in device pixels; GLUT reshapes and redraws.
+// page.js calls this once the event or callback that made the change is
+// over, so that the program hears it at once, not a frame later.
 void webResized(int width, int height)
 {
     glut.width = width;
     glut.height = height;
-    glut.reshaped = glut.redisplay = true;
-    webWantFrame();
+    if (glut.reshape) glut.reshape(width, height);
+    glutPostRedisplay();
+}
+
+// The browser filled the screen, or would have but refused, or left it
+// again before page.js heard: the program hears the screen filled, its
+// answer, and the drawing keeps its size.
+void webScreenFilled()
+{
+    if (!glut.reshape) return;
+    glut.reshape(webScreenSize(0), webScreenSize(1));
+    glut.reshape(glut.width, glut.height);
 }
 
 void webVisible(int visible)
@@ -98,7 +107,6 @@ void glutInitWindowPosition(int, int) {}  // a canvas stands where the page puts
 int glutCreateWindow(const char*)
 {
     webCreateCanvas(glut.width, glut.height);
-    webResized(glut.width, glut.height);
     return 1;
 }
 

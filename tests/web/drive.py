@@ -78,12 +78,16 @@ class Page:
         self.browser.wait()
         self.profile.cleanup()
 
-    def call(self, method, **params):
+    def send(self, method, **params):
+        """A command whose answer is not waited for: the next follows at once."""
         self.next_id += 1
         message = {"id": self.next_id, "method": method, "params": params}
         if self.session:
             message["sessionId"] = self.session
         self.socket.send(json.dumps(message))
+
+    def call(self, method, **params):
+        self.send(method, **params)
         while True:
             reply = json.loads(self.socket.recv())
             if reply.get("id") == self.next_id:
@@ -166,7 +170,7 @@ def page_as_loaded(page, out):
     check(size == [800, 600, 800, 600], f"the canvas is {size}, not 800x600 at device scale 1")
     check(page.evaluate("document.activeElement === canvas"), "the canvas has no focus")
     with open(out + "/banner.txt", "w") as banner:
-        banner.write(page.evaluate("document.getElementById('banner').textContent"))
+        banner.write(page.evaluate("[...document.querySelectorAll('#banner pre')].map(p => p.textContent).join('')"))
     print(f"first frame {page.evaluate('asked.firstFrame'):.0f} ms after navigation")
     page.shot(out + "/start.png")
     # Keys go by the character typed: Shift and a digit is no digit.
@@ -236,11 +240,11 @@ def full_screen(page):
               and not page.evaluate("document.fullscreenElement"))
 
 
-def main(path, test, *args):
+def main(path, test, *args, tests=None):
+    tests = tests or {"page": page_as_loaded, "scenes": scenes, "animation": animation, "full_screen": full_screen}
     page = Page(path)
     try:
-        {"page": page_as_loaded, "scenes": scenes, "animation": animation, "full_screen": full_screen}[test](
-            page, *args)
+        tests[test](page, *args)
         page.evaluate("0")  # the console's last messages
     except Failure as failure:
         print("FAIL:", failure, file=sys.stderr)
