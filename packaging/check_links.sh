@@ -8,7 +8,7 @@ broken=0
 anchors() { sed -nE 's/^#+ //p' "$1" | tr '[:upper:]' '[:lower:]' | sed -e 's/[^a-z0-9 _-]//g' -e 's/ /-/g'; }
 for page in "$@"; do
     dir=$(dirname "$page")
-    # Inline links and pictures: [text](target) and ![text](target "title").
+    # Links and pictures: [text](target), ![text](target "title") and <img src="target">.
     while IFS= read -r target; do
         target=${target%% *}
         case $target in
@@ -24,7 +24,7 @@ for page in "$@"; do
             echo "broken: $page links to $target, whose heading does not exist"
             broken=1
         fi
-    done < <(grep -v '^    ' "$page" | grep -oE '\]\([^)]+\)' | sed -E 's/^\]\((.*)\)$/\1/')
+    done < <(grep -v '^    ' "$page" | grep -oE '\]\([^)]+\)|src="[^"]+"' | sed -E 's/^\]\((.*)\)$/\1/; s/^src="(.*)"$/\1/')
 done
 [ "$broken" = 0 ] && echo "ok: every link and picture in $# pages is there"
 exit "$broken"

@@ -15,8 +15,8 @@ fail() {
 }
 
 good=('[other](docs/other.md)' '![a picture](docs/picture.png "title")' '[part](docs/other.md#its-part)'
-    '[here](#a-heading)' '[web](https://example.org/nowhere.md)')
-bad=('[other](docs/gone.md)' '![a picture](docs/gone.png)' '[part](docs/other.md#gone)' '[here](#gone)')
+    '[here](#a-heading)' '[web](https://example.org/nowhere.md)' '<img src="docs/picture.png" width="9">')
+bad=('[other](docs/gone.md)' '![a picture](docs/gone.png)' '<img src="docs/gone.png">' '[part](docs/other.md#gone)' '[here](#gone)')
 page() { printf '# A heading\n\n%s\n' "$@" >"$tmp/README.md"; }
 
 page "${good[@]}"
@@ -25,6 +25,8 @@ for link in "${bad[@]}"; do
     page "${good[@]}" "$link"
     out=$("$check" "$tmp/README.md") && fail "$link passed"
     target=${link#*](}
-    grep -qF "links to ${target%)}," <<<"$out" || fail "$link not named: $out"
+    target=${target#*src=\"}
+    target=${target%%[)\"]*}
+    grep -qF "links to $target," <<<"$out" || fail "$link not named: $out"
     echo "caught: $link"
 done
