@@ -3,6 +3,7 @@
 
 #include "web/pipeline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -25,26 +26,53 @@ constexpr Vector black{0, 0, 0, 1};
 constexpr float depthStepPerPrimitive = 1.0f / (1 << 21);
 constexpr Material initialMaterial{{0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, black, black, 0};
 
+// A vertex transformed and lit, as WebGL takes it: the position in clip
+// space, then the front and the back colour in a byte a component.
 struct Vertex {
-    Vector clip, front, back;
+    Vector clip;
+    std::uint32_t front, back;
 };
+static_assert(sizeof(Vertex) == 24, "page.js reads vertices of 24 bytes");
+constexpr std::uint32_t white = 0xffffffff;
+
+// Indices are 16 bits, the size every WebGL draws.
+constexpr std::size_t mostHanded = 65536;
+constexpr std::size_t mostInPrimitive = mostHanded / 2;
 
 struct State {
     std::vector<Matrix> modelView{identity}, projection{identity};
     std::vector<Matrix>* stack = &modelView;
-    Light lights[4] = {{false, {0, 0, 1, 0}, black, {1, 1, 1, 1}, {1, 1, 1, 1}},
-                       {false, {0, 0, 1, 0}, black, black, black},
-                       {false, {0, 0, 1, 0}, black, black, black},
-                       {false, {0, 0, 1, 0}, black, black, black}};
+    bool matricesChanged = true;  // since the two below were worked out
+    Matrix modelViewProjection;
+    std::array<float, 9> normalMatrix;  // row-major
+    Light lights[4] = {{false, {0, 0, 1, 0}, {}, black, {1, 1, 1, 1}, {1, 1, 1, 1}},
+                       {false, {0, 0, 1, 0}, {}, black, black, black},
+                       {false, {0, 0, 1, 0}, {}, black, black, black},
+                       {false, {0, 0, 1, 0}, {}, black, black, black}};
     Material material[2] = {initialMaterial, initialMaterial};  // front, back
     bool lighting = false, depthTest = false, twoSide = false, filled = true;
     std::array<float, 3> normal{0, 0, 1};
     Vector clearColour{0, 0, 0, 0};
     GLenum primitive = 0;  // 0: outside glBegin and glEnd
     int primitivesSinceClear = 0;  // glBegin calls since the depth buffer was cleared
-    std::vector<Vertex> vertices;  // of the primitive being drawn
-    std::vector<float> pending;  // for WebGL, not yet drawn
-    bool pendingLines = false;
+    std::vector<Vertex> vertices;  // of the primitive being drawn, or of the shape
+    Shape* recording = nullptr;
+    std::vector<std::uint16_t> recorded;  // the primitive's vertices, as points of the shape recorded
+    std::vector<std::uint16_t> sequence;  // 0, 1, 2 ...: a GL_POLYGON's corners
+
+    // For WebGL, not yet drawn.
+    std::vector<Vertex> handed;
+    std::vector<std::uint16_t> indices;
+    bool handedLines = false;
+
+    // The vertices being handed on, a primitive's or a shape's.
+    const Vertex* batch = nullptr;
+    float depthOffset = 0;
+    std::size_t base = 0;  // filled: where the batch starts in `handed`
+    // Lines: where each vertex of the batch is in `handed`, for the front
+    // and for the back, or -1; and its window position.
+    std::vector<std::int32_t> slots;
+    std::vector<std::array<float, 2>> window;
 } gl;
 
 // A call that real GL would reject: GL notes an error and goes on, which
@@ -80,13 +108,17 @@ void multiplyTop(const Matrix& m)
 {
     outsideBegin("a matrix operation");
     gl.stack->back() = multiply(gl.stack->back(), m);
+    gl.matricesChanged = true;
 }
 
-// Normals go to eye space by the inverse transpose of the model-view
-// matrix's upper 3x3: the cofactors divided by the determinant.
-std::array<float, 3> eyeNormal()
+// The position goes to clip space by the product of the two matrices, as
+// Mesa does it, so that surfaces at one depth are ordered alike. Normals go
+// to eye space by the inverse transpose of the model-view matrix's upper
+// 3x3: the cofactors divided by the determinant.
+void updateMatrices()
 {
     const Matrix& m = gl.modelView.back();
+    gl.modelViewProjection = multiply(gl.projection.back(), m);
     auto at = [&m](int row, int column) { return m[column * 4 + row]; };
     float cofactor[3][3];
     for (int r = 0; r < 3; ++r)
@@ -94,37 +126,95 @@ std::array<float, 3> eyeNormal()
             cofactor[r][c] = at((r + 1) % 3, (c + 1) % 3) * at((r + 2) % 3, (c + 2) % 3) -
                              at((r + 1) % 3, (c + 2) % 3) * at((r + 2) % 3, (c + 1) % 3);
     const float determinant = at(0, 0) * cofactor[0][0] + at(0, 1) * cofactor[0][1] + at(0, 2) * cofactor[0][2];
-    std::array<float, 3> n{};
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) n[r] += cofactor[r][c] * gl.normal[c] / determinant;
-    return n;
+        for (int c = 0; c < 3; ++c) gl.normalMatrix[r * 3 + c] = cofactor[r][c] / determinant;
+    gl.matricesChanged = false;
+}
+
+std::uint32_t packed(const Vector& colour)
+{
+    std::uint32_t bytes = 0;
+    for (int c = 3; c >= 0; --c) bytes = bytes << 8 | static_cast<std::uint32_t>(colour[c] * 255 + 0.5f);
+    return bytes;
+}
+
+// The vertex at `p` (object coordinates) with the normal `normal`.
+Vertex vertexAt(float x, float y, float z, const float* normal)
+{
+    if (gl.matricesChanged) updateMatrices();
+    const Vector position{x, y, z, 1};
+    Vertex v{transform(gl.modelViewProjection, position), white, white};  // unlit: white
+    if (gl.lighting) {
+        std::array<float, 3> n{};
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) n[r] += gl.normalMatrix[r * 3 + c] * normal[c];
+        Vector colour[2];
+        litColours(transform(gl.modelView.back(), position), n, gl.material, gl.lights, gl.twoSide, colour);
+        v.front = packed(colour[0]);
+        v.back = gl.twoSide ? packed(colour[1]) : v.front;
+    }
+    return v;
 }
 
 void flush()
 {
-    if (gl.pending.empty()) return;
-    webDraw(gl.pending.data(), static_cast<int>(gl.pending.size() / 12), gl.pendingLines);
-    gl.pending.clear();
+    if (!gl.indices.empty())
+        webDraw(gl.handed.data(), static_cast<int>(gl.handed.size()), gl.indices.data(),
+                static_cast<int>(gl.indices.size()), gl.handedLines);
+    gl.handed.clear();
+    gl.indices.clear();
 }
 
-void emit(const Vertex& v, bool lines, const Vector* colour = nullptr)
+std::uint16_t hand(Vertex v)
 {
-    if (lines != gl.pendingLines) flush();
-    gl.pendingLines = lines;
-    gl.pending.insert(gl.pending.end(), v.clip.begin(), v.clip.end());
-    gl.pending.insert(gl.pending.end(), (colour ? *colour : v.front).begin(), (colour ? *colour : v.front).end());
-    gl.pending.insert(gl.pending.end(), (colour ? *colour : v.back).begin(), (colour ? *colour : v.back).end());
+    if (gl.filled) v.clip[2] += gl.depthOffset * (v.clip[3] - v.clip[2]);
+    gl.handed.push_back(v);
+    return static_cast<std::uint16_t>(gl.handed.size() - 1);
+}
+
+// Begins to hand on `count` vertices, drawn as triangles or as lines.
+// Filled, every vertex goes once; as lines, a vertex goes once for each
+// side whose colour a line takes from it, when first asked for.
+void handOn(const Vertex* vertices, std::size_t count, bool lines)
+{
+    if (lines != gl.handedLines) flush();
+    gl.handedLines = lines;
+    if (gl.handed.size() + (lines ? 2 : 1) * count > mostHanded) flush();
+    gl.batch = vertices;
+    gl.depthOffset = static_cast<float>(gl.primitivesSinceClear) * depthStepPerPrimitive;
+    if (!lines) {
+        gl.base = gl.handed.size();
+        for (std::size_t i = 0; i < count; ++i) hand(vertices[i]);
+        return;
+    }
+    gl.slots.assign(2 * count, -1);
+    gl.window.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Vector& c = vertices[i].clip;
+        gl.window[i] = {c[0] / c[3], c[1] / c[3]};
+    }
+}
+
+std::uint16_t handedAs(std::uint16_t vertex, bool back)
+{
+    std::int32_t& slot = gl.slots[2 * vertex + back];
+    if (slot < 0) {
+        Vertex v = gl.batch[vertex];
+        v.front = v.back = back ? v.back : v.front;
+        slot = hand(v);
+    }
+    return static_cast<std::uint16_t>(slot);
 }
 
 // Twice the signed area in window coordinates, as GL decides which side of
 // a polygon faces the viewer.
-float area(const std::vector<const Vertex*>& polygon)
+float area(const std::uint16_t* corners, std::size_t count)
 {
     float sum = 0;
-    for (size_t i = 0; i < polygon.size(); ++i) {
-        const Vector& a = polygon[i]->clip;
-        const Vector& b = polygon[(i + 1) % polygon.size()]->clip;
-        sum += a[0] / a[3] * (b[1] / b[3]) - b[0] / b[3] * (a[1] / a[3]);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto& a = gl.window[corners[i]];
+        const auto& b = gl.window[corners[(i + 1) % count]];
+        sum += a[0] * b[1] - b[0] * a[1];
     }
     return sum;
 }
@@ -132,48 +222,65 @@ float area(const std::vector<const Vertex*>& polygon)
 // A filled polygon as a fan of triangles, or in polygon mode GL_LINE its
 // edges in the colour of the side it shows. An edge that two polygons share
 // is drawn in one direction, so both draw the same pixels.
-void polygon(const std::vector<const Vertex*>& corners)
+void polygon(const std::uint16_t* corners, std::size_t count)
 {
-    if (gl.filled) {
-        for (size_t i = 1; i + 1 < corners.size(); ++i)
-            for (const Vertex* v : {corners[0], corners[i], corners[i + 1]}) emit(*v, false);
+    if (gl.recording) {
+        for (std::size_t i = 0; i < count; ++i) gl.recording->corners.push_back(gl.recorded[corners[i]]);
+        gl.recording->sizes.push_back(static_cast<std::uint16_t>(count));
         return;
     }
-    const bool back = gl.twoSide && area(corners) < 0;
-    for (size_t i = 0; i < corners.size(); ++i) {
-        const Vertex* a = corners[i];
-        const Vertex* b = corners[(i + 1) % corners.size()];
-        if (std::make_pair(b->clip[0] / b->clip[3], b->clip[1] / b->clip[3]) <
-            std::make_pair(a->clip[0] / a->clip[3], a->clip[1] / a->clip[3]))
-            std::swap(a, b);
-        emit(*a, true, back ? &a->back : &a->front);
-        emit(*b, true, back ? &b->back : &b->front);
+    if (!gl.handedLines) {
+        for (std::size_t i = 1; i + 1 < count; ++i)
+            for (std::size_t corner : {std::size_t{0}, i, i + 1})
+                gl.indices.push_back(static_cast<std::uint16_t>(gl.base + corners[corner]));
+        return;
+    }
+    const bool back = gl.twoSide && area(corners, count) < 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint16_t a = corners[i], b = corners[(i + 1) % count];
+        if (gl.window[b] < gl.window[a]) std::swap(a, b);
+        gl.indices.push_back(handedAs(a, back));
+        gl.indices.push_back(handedAs(b, back));
     }
 }
 
-void assemble(GLenum primitive, const std::vector<Vertex>& v)
+void line(std::uint16_t a, std::uint16_t b)
 {
-    const size_t n = v.size();
+    if (gl.recording) fail("lines in a recorded shape are not done in the browser");
+    gl.indices.push_back(handedAs(a, false));
+    gl.indices.push_back(handedAs(b, false));
+}
+
+// The primitive's polygons or lines, by the indices of its vertices.
+void assemble(GLenum primitive, std::size_t n)
+{
+    using Index = std::uint16_t;
     switch (primitive) {
     case GL_LINES:
-        for (size_t i = 0; i + 1 < n; i += 2) emit(v[i], true), emit(v[i + 1], true);
+        for (Index i = 0; i + 1u < n; i += 2) line(i, i + 1);
         break;
     case GL_TRIANGLES:
-        for (size_t i = 0; i + 2 < n; i += 3) polygon({&v[i], &v[i + 1], &v[i + 2]});
+        for (Index i = 0; i + 2u < n; i += 3) {
+            const Index corners[] = {i, Index(i + 1), Index(i + 2)};
+            polygon(corners, 3);
+        }
         break;
     case GL_TRIANGLE_STRIP:  // every other triangle turned, so that all face the same way
-        for (size_t i = 0; i + 2 < n; ++i)
-            polygon(i % 2 ? std::vector<const Vertex*>{&v[i + 1], &v[i], &v[i + 2]}
-                          : std::vector<const Vertex*>{&v[i], &v[i + 1], &v[i + 2]});
+        for (Index i = 0; i + 2u < n; ++i) {
+            const Index corners[] = {Index(i + i % 2), Index(i + 1 - i % 2), Index(i + 2)};
+            polygon(corners, 3);
+        }
         break;
     case GL_QUADS:
-        for (size_t i = 0; i + 3 < n; i += 4) polygon({&v[i], &v[i + 1], &v[i + 2], &v[i + 3]});
+        for (Index i = 0; i + 3u < n; i += 4) {
+            const Index corners[] = {i, Index(i + 1), Index(i + 2), Index(i + 3)};
+            polygon(corners, 4);
+        }
         break;
     case GL_POLYGON:
         if (n >= 3) {
-            std::vector<const Vertex*> corners;
-            for (const Vertex& vertex : v) corners.push_back(&vertex);
-            polygon(corners);
+            for (std::size_t i = gl.sequence.size(); i < n; ++i) gl.sequence.push_back(static_cast<Index>(i));
+            polygon(gl.sequence.data(), n);
         }
         break;
     }
@@ -220,6 +327,7 @@ void glLoadIdentity()
 {
     outsideBegin(__func__);
     gl.stack->back() = identity;
+    gl.matricesChanged = true;
 }
 
 void glPushMatrix()
@@ -234,6 +342,7 @@ void glPopMatrix()
     outsideBegin(__func__);
     if (gl.stack->size() == 1) glError("stack underflow");
     gl.stack->pop_back();
+    gl.matricesChanged = true;
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { multiplyTop({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}); }
@@ -316,7 +425,9 @@ void glLightfv(GLenum which, GLenum pname, const GLfloat* params)
 {
     outsideBegin(__func__);
     if (pname != GL_POSITION) unsupported(__func__, pname);
-    light(__func__, which).position = transform(gl.modelView.back(), {params[0], params[1], params[2], params[3]});
+    Light& l = light(__func__, which);
+    l.position = transform(gl.modelView.back(), {params[0], params[1], params[2], params[3]});
+    for (int c = 0; c < 3; ++c) l.place[c] = l.position[c] / l.position[3];
 }
 
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
@@ -347,33 +458,64 @@ void glBegin(GLenum mode)
         unsupported(__func__, mode);
     gl.primitive = mode;
     gl.vertices.clear();
-    ++gl.primitivesSinceClear;
+    gl.recorded.clear();
+    ++(gl.recording ? gl.recording->primitives : gl.primitivesSinceClear);
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
     if (!gl.primitive) return;  // GL ignores a vertex outside glBegin and glEnd
-    const Vector eye = transform(gl.modelView.back(), {x, y, z, 1});
-    // The position by the product of the two matrices, as Mesa does it, so
-    // that surfaces at one depth are ordered alike.
-    const Matrix modelViewProjection = multiply(gl.projection.back(), gl.modelView.back());
-    Vertex v{transform(modelViewProjection, {x, y, z, 1}), {1, 1, 1, 1}, {1, 1, 1, 1}};  // unlit: white
-    if (gl.filled)
-        v.clip[2] += static_cast<float>(gl.primitivesSinceClear) * depthStepPerPrimitive * (v.clip[3] - v.clip[2]);
-    if (gl.lighting) {
-        const std::array<float, 3> n = eyeNormal();
-        v.front = litColour(eye, n, gl.material[0], gl.lights);
-        v.back = gl.twoSide ? litColour(eye, {-n[0], -n[1], -n[2]}, gl.material[1], gl.lights) : v.front;
+    if (gl.vertices.size() + gl.recorded.size() == mostInPrimitive)
+        fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
+    if (!gl.recording) {
+        gl.vertices.push_back(vertexAt(x, y, z, gl.normal.data()));
+        return;
     }
-    gl.vertices.push_back(v);
+    const std::array<float, 6> point{x, y, z, gl.normal[0], gl.normal[1], gl.normal[2]};
+    auto& points = gl.recording->points;
+    const auto same = std::find(points.begin(), points.end(), point);
+    gl.recorded.push_back(static_cast<std::uint16_t>(same - points.begin()));
+    if (same != points.end()) return;
+    if (points.size() == mostInPrimitive) fail("a shape larger than the browser's GL draws at once");
+    points.push_back(point);
 }
 
 void glEnd()
 {
     if (!gl.primitive) glError("glEnd without glBegin");
-    assemble(gl.primitive, gl.vertices);
+    if (!gl.recording) handOn(gl.vertices.data(), gl.vertices.size(), gl.primitive == GL_LINES || !gl.filled);
+    assemble(gl.primitive, gl.recording ? gl.recorded.size() : gl.vertices.size());
     gl.primitive = 0;
 }
+
+namespace web {
+
+void record(Shape& shape, const std::function<void()>& draw)
+{
+    outsideBegin(__func__);
+    const auto normal = gl.normal;
+    gl.recording = &shape;
+    draw();
+    gl.recording = nullptr;
+    gl.normal = normal;
+}
+
+void drawShape(const Shape& shape, float scale)
+{
+    outsideBegin(__func__);
+    gl.vertices.clear();
+    for (const auto& p : shape.points) gl.vertices.push_back(vertexAt(p[0] * scale, p[1] * scale, p[2] * scale, &p[3]));
+    ++gl.primitivesSinceClear;
+    handOn(gl.vertices.data(), gl.vertices.size(), !gl.filled);
+    gl.primitivesSinceClear += shape.primitives - 1;
+    const std::uint16_t* corners = shape.corners.data();
+    for (const std::uint16_t size : shape.sizes) {
+        polygon(corners, size);
+        corners += size;
+    }
+}
+
+}  // namespace web
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
