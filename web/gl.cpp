@@ -26,13 +26,22 @@ constexpr Vector black{0, 0, 0, 1};
 constexpr float depthStepPerPrimitive = 1.0f / (1 << 21);
 constexpr Material initialMaterial{{0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, black, black, 0};
 
-// A vertex transformed and lit, as WebGL takes it: the position in clip
-// space, then the front and the back colour in a byte a component.
+// A vertex transformed: in clip space, as lines in window space (x and y
+// over w), and for lighting in eye space, with its normal there.
 struct Vertex {
+    Vector clip;
+    std::array<float, 2> window;
+    Vector eye;
+    std::array<float, 3> normal;
+};
+
+// A vertex as WebGL takes it: the position in clip space, then the front
+// and the back colour in a byte a component.
+struct Handed {
     Vector clip;
     std::uint32_t front, back;
 };
-static_assert(sizeof(Vertex) == 24, "page.js reads vertices of 24 bytes");
+static_assert(sizeof(Handed) == 24, "page.js reads vertices of 24 bytes");
 constexpr std::uint32_t white = 0xffffffff;
 
 // Indices are 16 bits, the size every WebGL draws.
@@ -45,10 +54,12 @@ struct State {
     bool matricesChanged = true;  // since the two below were worked out
     Matrix modelViewProjection;
     std::array<float, 9> normalMatrix;  // row-major
+    float modelViewDeterminant;  // of the upper 3x3
     Light lights[4] = {{false, {0, 0, 1, 0}, {}, black, {1, 1, 1, 1}, {1, 1, 1, 1}},
                        {false, {0, 0, 1, 0}, {}, black, black, black},
                        {false, {0, 0, 1, 0}, {}, black, black, black},
                        {false, {0, 0, 1, 0}, {}, black, black, black}};
+    std::vector<const Light*> shining;
     Material material[2] = {initialMaterial, initialMaterial};  // front, back
     bool lighting = false, depthTest = false, twoSide = false, filled = true;
     std::array<float, 3> normal{0, 0, 1};
@@ -61,18 +72,16 @@ struct State {
     std::vector<std::uint16_t> sequence;  // 0, 1, 2 ...: a GL_POLYGON's corners
 
     // For WebGL, not yet drawn.
-    std::vector<Vertex> handed;
+    std::vector<Handed> handed;
     std::vector<std::uint16_t> indices;
     bool handedLines = false;
 
-    // The vertices being handed on, a primitive's or a shape's.
+    // The vertices being handed on, a primitive's or a shape's, and where
+    // each is in `handed`, lit for its front and for its back (-1: not yet).
     const Vertex* batch = nullptr;
     float depthOffset = 0;
-    std::size_t base = 0;  // filled: where the batch starts in `handed`
-    // Lines: where each vertex of the batch is in `handed`, for the front
-    // and for the back, or -1; and its window position.
     std::vector<std::int32_t> slots;
-    std::vector<std::array<float, 2>> window;
+    bool backsHidden = false;  // the batch's polygons that turn their back are not drawn
 } gl;
 
 // A call that real GL would reject: GL notes an error and goes on, which
@@ -128,6 +137,7 @@ void updateMatrices()
     const float determinant = at(0, 0) * cofactor[0][0] + at(0, 1) * cofactor[0][1] + at(0, 2) * cofactor[0][2];
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c) gl.normalMatrix[r * 3 + c] = cofactor[r][c] / determinant;
+    gl.modelViewDeterminant = determinant;
     gl.matricesChanged = false;
 }
 
@@ -138,22 +148,32 @@ std::uint32_t packed(const Vector& colour)
     return bytes;
 }
 
-// The vertex at `p` (object coordinates) with the normal `normal`.
+// Whether the back of a polygon looks other than its front.
+bool twoSided() { return gl.lighting && gl.twoSide; }
+
+// The vertex at (x, y, z) in object coordinates, with the normal `normal`;
+// lit only once it is known which sides of it are shown.
 Vertex vertexAt(float x, float y, float z, const float* normal)
 {
     if (gl.matricesChanged) updateMatrices();
     const Vector position{x, y, z, 1};
-    Vertex v{transform(gl.modelViewProjection, position), white, white};  // unlit: white
+    Vertex v{transform(gl.modelViewProjection, position), {}, {}, {}};
+    if (!gl.filled) v.window = {v.clip[0] / v.clip[3], v.clip[1] / v.clip[3]};
     if (gl.lighting) {
-        std::array<float, 3> n{};
+        v.eye = transform(gl.modelView.back(), position);
         for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) n[r] += gl.normalMatrix[r * 3 + c] * normal[c];
-        Vector colour[2];
-        litColours(transform(gl.modelView.back(), position), n, gl.material, gl.lights, gl.twoSide, colour);
-        v.front = packed(colour[0]);
-        v.back = gl.twoSide ? packed(colour[1]) : v.front;
+            for (int c = 0; c < 3; ++c) v.normal[r] += gl.normalMatrix[r * 3 + c] * normal[c];
     }
     return v;
+}
+
+// Without two-sided lighting the back takes the front's colour.
+std::uint32_t colourOf(const Vertex& v, bool back)
+{
+    if (!gl.lighting) return white;
+    const auto& n = v.normal;
+    return packed(litColour(v.eye, back ? std::array<float, 3>{-n[0], -n[1], -n[2]} : n, gl.material[back],
+                            gl.shining));
 }
 
 void flush()
@@ -165,16 +185,15 @@ void flush()
     gl.indices.clear();
 }
 
-std::uint16_t hand(Vertex v)
+std::int32_t hand(const Vertex& v, std::uint32_t front, std::uint32_t back)
 {
-    if (gl.filled) v.clip[2] += gl.depthOffset * (v.clip[3] - v.clip[2]);
-    gl.handed.push_back(v);
-    return static_cast<std::uint16_t>(gl.handed.size() - 1);
+    Handed h{v.clip, front, back};
+    if (gl.filled) h.clip[2] += gl.depthOffset * (h.clip[3] - h.clip[2]);
+    gl.handed.push_back(h);
+    return static_cast<std::int32_t>(gl.handed.size() - 1);
 }
 
 // Begins to hand on `count` vertices, drawn as triangles or as lines.
-// Filled, every vertex goes once; as lines, a vertex goes once for each
-// side whose colour a line takes from it, when first asked for.
 void handOn(const Vertex* vertices, std::size_t count, bool lines)
 {
     if (lines != gl.handedLines) flush();
@@ -182,41 +201,46 @@ void handOn(const Vertex* vertices, std::size_t count, bool lines)
     if (gl.handed.size() + (lines ? 2 : 1) * count > mostHanded) flush();
     gl.batch = vertices;
     gl.depthOffset = static_cast<float>(gl.primitivesSinceClear) * depthStepPerPrimitive;
-    if (!lines) {
-        gl.base = gl.handed.size();
-        for (std::size_t i = 0; i < count; ++i) hand(vertices[i]);
-        return;
-    }
     gl.slots.assign(2 * count, -1);
-    gl.window.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const Vector& c = vertices[i].clip;
-        gl.window[i] = {c[0] / c[3], c[1] / c[3]};
-    }
 }
 
-std::uint16_t handedAs(std::uint16_t vertex, bool back)
+// Hands on the batch's vertex for a polygon that shows its back or its
+// front, lit for that side. Filled, it goes once, with the colour of each
+// side as that side is first asked for (the other side takes the same
+// colour until then, should the rasteriser see it); as lines, it goes once
+// for each side.
+std::int32_t handFor(std::uint16_t vertex, bool back)
+{
+    const Vertex& v = gl.batch[vertex];
+    const std::uint32_t colour = colourOf(v, back);
+    const std::int32_t other = gl.slots[2 * vertex + !back];
+    if (gl.handedLines || other < 0) return hand(v, colour, colour);
+    (back ? gl.handed[other].back : gl.handed[other].front) = colour;
+    return other;
+}
+
+inline std::uint16_t handedAs(std::uint16_t vertex, bool back)
 {
     std::int32_t& slot = gl.slots[2 * vertex + back];
-    if (slot < 0) {
-        Vertex v = gl.batch[vertex];
-        v.front = v.back = back ? v.back : v.front;
-        slot = hand(v);
-    }
+    if (slot < 0) slot = handFor(vertex, back);
     return static_cast<std::uint16_t>(slot);
 }
 
-// Twice the signed area in window coordinates, as GL decides which side of
-// a polygon faces the viewer.
-float area(const std::uint16_t* corners, std::size_t count)
+// Whether a polygon shows its back: the sign of its area in window
+// coordinates, as GL decides it, taken in homogeneous coordinates so that
+// it holds for the part in front of the viewer even when corners lie
+// behind (w < 0), as a polygon seen edge-on from nearby has them.
+bool turned(const std::uint16_t* corners, std::size_t count)
 {
+    const Vector& a = gl.batch[corners[0]].clip;
     float sum = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto& a = gl.window[corners[i]];
-        const auto& b = gl.window[corners[(i + 1) % count]];
-        sum += a[0] * b[1] - b[0] * a[1];
+    for (std::size_t i = 1; i + 1 < count; ++i) {
+        const Vector& b = gl.batch[corners[i]].clip;
+        const Vector& c = gl.batch[corners[i + 1]].clip;
+        sum += a[0] * (b[1] * c[3] - b[3] * c[1]) - a[1] * (b[0] * c[3] - b[3] * c[0]) +
+               a[3] * (b[0] * c[1] - b[1] * c[0]);
     }
-    return sum;
+    return sum < 0;
 }
 
 // A filled polygon as a fan of triangles, or in polygon mode GL_LINE its
@@ -229,16 +253,17 @@ void polygon(const std::uint16_t* corners, std::size_t count)
         gl.recording->sizes.push_back(static_cast<std::uint16_t>(count));
         return;
     }
+    const bool away = (twoSided() || gl.backsHidden) && turned(corners, count);
+    const bool back = away && twoSided();
     if (!gl.handedLines) {
+        if (away && gl.backsHidden) return;
         for (std::size_t i = 1; i + 1 < count; ++i)
-            for (std::size_t corner : {std::size_t{0}, i, i + 1})
-                gl.indices.push_back(static_cast<std::uint16_t>(gl.base + corners[corner]));
+            for (std::size_t corner : {std::size_t{0}, i, i + 1}) gl.indices.push_back(handedAs(corners[corner], back));
         return;
     }
-    const bool back = gl.twoSide && area(corners, count) < 0;
     for (std::size_t i = 0; i < count; ++i) {
         std::uint16_t a = corners[i], b = corners[(i + 1) % count];
-        if (gl.window[b] < gl.window[a]) std::swap(a, b);
+        if (gl.batch[b].window < gl.batch[a].window) std::swap(a, b);
         gl.indices.push_back(handedAs(a, back));
         gl.indices.push_back(handedAs(b, back));
     }
@@ -308,6 +333,9 @@ void setCapability(const char* call, GLenum cap, bool on)
         webDepthTest(on);
     }
     enabled = on;
+    gl.shining.clear();
+    for (const Light& l : gl.lights)
+        if (shines(l)) gl.shining.push_back(&l);
 }
 
 }  // namespace
@@ -432,6 +460,8 @@ void glLightfv(GLenum which, GLenum pname, const GLfloat* params)
 
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
 {
+    // GL allows it, but the vertices of a primitive are lit at glEnd.
+    if (gl.primitive) fail("glMaterialfv between glBegin and glEnd is not done in the browser");
     if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) glError("glMaterialfv: invalid face");
     if (pname == GL_SHININESS && (params[0] < 0 || params[0] > 128)) glError("glMaterialfv: shininess out of range");
     const Vector v{params[0], params[1], params[2], params[3]};
@@ -489,6 +519,25 @@ void glEnd()
 }
 
 namespace web {
+namespace {
+
+// A convex solid seen from outside hides, filled, the polygons that turn
+// their back on the viewer: seen in perspective (w = -z, the viewer at the
+// origin), neither mirrored nor turned inside out, and wholly in front of
+// the viewer and of the near plane, which would otherwise open it.
+bool hidesBacks(const Shape& shape, float scale)
+{
+    const Matrix& p = gl.projection.back();
+    const bool perspective = p[3] == 0 && p[7] == 0 && p[11] < 0 && p[15] == 0;
+    if (!shape.solid || !gl.filled || !(scale > 0) || !perspective || !(p[0] * p[5] - p[4] * p[1] > 0) ||
+        !(gl.modelViewDeterminant > 0))
+        return false;
+    for (const Vertex& v : gl.vertices)
+        if (!(v.clip[3] > 0 && v.clip[2] >= -v.clip[3])) return false;
+    return true;
+}
+
+}  // namespace
 
 void record(Shape& shape, const std::function<void()>& draw)
 {
@@ -508,11 +557,13 @@ void drawShape(const Shape& shape, float scale)
     ++gl.primitivesSinceClear;
     handOn(gl.vertices.data(), gl.vertices.size(), !gl.filled);
     gl.primitivesSinceClear += shape.primitives - 1;
+    gl.backsHidden = hidesBacks(shape, scale);
     const std::uint16_t* corners = shape.corners.data();
     for (const std::uint16_t size : shape.sizes) {
         polygon(corners, size);
         corners += size;
     }
+    gl.backsHidden = false;
 }
 
 }  // namespace web

@@ -29,12 +29,15 @@ struct Material {
     float shininess;
 };
 
-// The colours GL's lighting gives a vertex at `eye` (eye coordinates) with
-// the eye-space normal `normal`, which is used as it is, never normalised:
-// colour[0] its front's, by material[0]; with `twoSide` also colour[1] its
-// back's, by material[1] and the normal reversed.
-void litColours(const Vector& eye, const std::array<float, 3>& normal, const Material (&material)[2],
-                const Light (&lights)[4], bool twoSide, Vector (&colour)[2]);
+// Whether the light is enabled and adds anything: one whose colours are
+// all black, as the scene's lights 1 to 3, adds nothing wherever it is.
+bool shines(const Light& light);
+
+// The colour GL's lighting gives a vertex at `eye` (eye coordinates) with
+// the eye-space normal `normal`, which is used as it is, never normalised,
+// lit by the lights that shine.
+Vector litColour(const Vector& eye, const std::array<float, 3>& normal, const Material& material,
+                 const std::vector<const Light*>& lights);
 
 // A shape drawn again and again under other matrices and materials,
 // recorded once: each distinct point (position and normal) is then
@@ -44,6 +47,7 @@ struct Shape {
     std::vector<std::uint16_t> corners;  // of each polygon in turn, as indices into points
     std::vector<std::uint16_t> sizes;  // corners of each polygon
     int primitives = 0;  // glBegin calls recorded
+    bool solid = false;  // closed and convex, its polygons wound counter-clockwise seen from outside
 };
 
 // Runs `draw`, whose glNormal3f, glBegin, glVertex3f and glEnd go into

@@ -58,6 +58,9 @@ void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
     if (slices <= 0 || stacks < 2) return;
     static std::map<std::pair<int, int>, web::Shape> spheres;
     const auto [sphere, fresh] = spheres.try_emplace({slices, stacks});
-    if (fresh) web::record(sphere->second, [=] { drawUnitSphere(slices, stacks); });
+    if (fresh) {
+        web::record(sphere->second, [=] { drawUnitSphere(slices, stacks); });
+        sphere->second.solid = true;
+    }
     web::drawShape(sphere->second, static_cast<float>(radius));
 }
