@@ -68,7 +68,7 @@ def watch(page, seconds, windows=5):
     burst on a shared machine moves it less."""
     def sample():
         metrics = {m["name"]: m["value"] for m in page.call("Performance.getMetrics")["metrics"]}
-        return [metrics["Timestamp"], metrics["ScriptDuration"]] + page.evaluate(
+        return [metrics["Timestamp"], metrics["ScriptDuration"], metrics["ThreadTime"]] + page.evaluate(
             "[asked.ran, handed.draws, handed.uploads, handed.bytes, handed.vertices]")
 
     load = load_average()
@@ -76,21 +76,26 @@ def watch(page, seconds, windows=5):
     for _ in range(windows):
         time.sleep(seconds / windows)
         samples.append(sample())
-    script = []
+    script, cpu = [], []
     for a, b in zip(samples, samples[1:]):
-        if b[2] == a[2]:
+        if b[3] == a[3]:
             raise SystemExit("no frame ran in %g s: the page is not animating" % (b[0] - a[0]))
-        script.append((b[1] - a[1]) * 1000 / (b[2] - a[2]))
+        script.append((b[1] - a[1]) * 1000 / (b[3] - a[3]))
+        cpu.append((b[2] - a[2]) * 1000 / (b[3] - a[3]))
     first, last = samples[0], samples[-1]
-    frames = last[2] - first[2]
-    per_frame = [(b - a) / frames for a, b in zip(first[3:], last[3:])]
-    return {"script": sorted(script)[len(script) // 2], "low": min(script), "high": max(script),
+    frames = last[3] - first[3]
+    per_frame = [(b - a) / frames for a, b in zip(first[4:], last[4:])]
+    return {"script": median(script), "low": min(script), "high": max(script), "cpu": median(cpu),
             "draws": per_frame[0], "uploads": per_frame[1], "kib": per_frame[2] / 1024, "vertices": per_frame[3],
             "fps": frames / (last[0] - first[0]), "frames": frames, "load": load}
 
 
+def median(values):
+    return sorted(values)[len(values) // 2]
+
+
 def row(name, f):
-    print(f"| {name} | {f['script']:.3f} ms ({f['low']:.3f}–{f['high']:.3f}) | {f['draws']:.2f} | "
+    print(f"| {name} | {f['script']:.3f} ms ({f['low']:.3f}–{f['high']:.3f}) | {f['cpu']:.3f} ms | {f['draws']:.2f} | "
           f"{f['uploads']:.2f} | {f['kib']:.0f} | {f['vertices']:,.0f} | {f['fps']:.1f} ({f['frames']}) | {f['load']} |")
 
 
@@ -109,9 +114,10 @@ def main():
               page.evaluate("(gl => gl.getParameter(gl.getExtension('WEBGL_debug_renderer_info')"
                             ".UNMASKED_RENDERER_WEBGL))(canvas.getContext('webgl'))"))
         print(f"machine: {machine()}; each measure over {options.seconds:g} s in 5 windows")
-        print("| page, wheel turning | script per frame: median (range) | draws per frame | uploads per frame | "
-              "KiB uploaded per frame | vertices drawn per frame | frames per second (frames) | load average |")
-        print("|---|---|---|---|---|---|---|---|")
+        print("| page, wheel turning | script per frame: median (range) | main thread's CPU per frame | "
+              "draws per frame | uploads per frame | KiB uploaded per frame | vertices drawn per frame | "
+              "frames per second (frames) | load average |")
+        print("|---|---|---|---|---|---|---|---|---|")
         page.click("left")
         page.wait("the wheel to turn", lambda: page.evaluate("asked.ran") > 20)
         for rate in (1, 4):

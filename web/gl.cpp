@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,13 +27,13 @@ constexpr Vector black{0, 0, 0, 1};
 constexpr float depthStepPerPrimitive = 1.0f / (1 << 21);
 constexpr Material initialMaterial{{0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, black, black, 0};
 
-// A vertex transformed: in clip space, as lines in window space (x and y
-// over w), and for lighting in eye space, with its normal there.
+// A vertex transformed to clip space and, as lines, to window space (x and
+// y over w); lit from its position and normal once it is known which of
+// its sides are shown.
 struct Vertex {
     Vector clip;
     std::array<float, 2> window;
-    Vector eye;
-    std::array<float, 3> normal;
+    std::array<float, 3> position, normal;
 };
 
 // A vertex as WebGL takes it: the position in clip space, then the front
@@ -59,8 +60,9 @@ struct State {
                        {false, {0, 0, 1, 0}, {}, black, black, black},
                        {false, {0, 0, 1, 0}, {}, black, black, black},
                        {false, {0, 0, 1, 0}, {}, black, black, black}};
-    std::vector<const Light*> shining;
     Material material[2] = {initialMaterial, initialMaterial};  // front, back
+    Shading shading[2];
+    bool shadingChanged[2] = {true, true};  // since `shading` was worked out
     bool lighting = false, depthTest = false, twoSide = false, filled = true;
     std::array<float, 3> normal{0, 0, 1};
     Vector clearColour{0, 0, 0, 0};
@@ -151,19 +153,12 @@ std::uint32_t packed(const Vector& colour)
 // Whether the back of a polygon looks other than its front.
 bool twoSided() { return gl.lighting && gl.twoSide; }
 
-// The vertex at (x, y, z) in object coordinates, with the normal `normal`;
-// lit only once it is known which sides of it are shown.
+// The vertex at (x, y, z) in object coordinates, with the normal `normal`.
 Vertex vertexAt(float x, float y, float z, const float* normal)
 {
     if (gl.matricesChanged) updateMatrices();
-    const Vector position{x, y, z, 1};
-    Vertex v{transform(gl.modelViewProjection, position), {}, {}, {}};
+    Vertex v{transform(gl.modelViewProjection, {x, y, z, 1}), {}, {x, y, z}, {normal[0], normal[1], normal[2]}};
     if (!gl.filled) v.window = {v.clip[0] / v.clip[3], v.clip[1] / v.clip[3]};
-    if (gl.lighting) {
-        v.eye = transform(gl.modelView.back(), position);
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) v.normal[r] += gl.normalMatrix[r * 3 + c] * normal[c];
-    }
     return v;
 }
 
@@ -171,9 +166,16 @@ Vertex vertexAt(float x, float y, float z, const float* normal)
 std::uint32_t colourOf(const Vertex& v, bool back)
 {
     if (!gl.lighting) return white;
-    const auto& n = v.normal;
-    return packed(litColour(v.eye, back ? std::array<float, 3>{-n[0], -n[1], -n[2]} : n, gl.material[back],
-                            gl.shining));
+    if (gl.shadingChanged[back]) {
+        gl.shading[back] = shading(gl.material[back], gl.lights);
+        gl.shadingChanged[back] = false;
+    }
+    std::array<float, 3> n{};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) n[r] += gl.normalMatrix[r * 3 + c] * v.normal[c];
+    if (back) n = {-n[0], -n[1], -n[2]};
+    const auto& p = v.position;
+    return packed(litColour(transform(gl.modelView.back(), {p[0], p[1], p[2], 1}), n, gl.shading[back]));
 }
 
 void flush()
@@ -253,6 +255,11 @@ void polygon(const std::uint16_t* corners, std::size_t count)
         gl.recording->sizes.push_back(static_cast<std::uint16_t>(count));
         return;
     }
+    // Filled, a triangle with two corners the same, as at a sphere's poles,
+    // has no area: nothing to draw.
+    if (!gl.handedLines && count == 3 &&
+        (corners[0] == corners[1] || corners[1] == corners[2] || corners[2] == corners[0]))
+        return;
     const bool away = (twoSided() || gl.backsHidden) && turned(corners, count);
     const bool back = away && twoSided();
     if (!gl.handedLines) {
@@ -333,9 +340,7 @@ void setCapability(const char* call, GLenum cap, bool on)
         webDepthTest(on);
     }
     enabled = on;
-    gl.shining.clear();
-    for (const Light& l : gl.lights)
-        if (shines(l)) gl.shining.push_back(&l);
+    gl.shadingChanged[0] = gl.shadingChanged[1] = true;
 }
 
 }  // namespace
@@ -468,6 +473,7 @@ void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
     for (int side = 0; side < 2; ++side) {
         if (face == (side ? GL_FRONT : GL_BACK)) continue;
         Material& m = gl.material[side];
+        const Material before = m;
         switch (pname) {
         case GL_AMBIENT_AND_DIFFUSE: m.ambient = m.diffuse = v; break;
         case GL_SPECULAR: m.specular = v; break;
@@ -475,6 +481,8 @@ void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
         case GL_SHININESS: m.shininess = params[0]; break;
         default: unsupported(__func__, pname);
         }
+        // The program sets the same material again and again.
+        if (std::memcmp(&before, &m, sizeof m) != 0) gl.shadingChanged[side] = true;
     }
 }
 

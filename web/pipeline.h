@@ -29,15 +29,26 @@ struct Material {
     float shininess;
 };
 
-// Whether the light is enabled and adds anything: one whose colours are
-// all black, as the scene's lights 1 to 3, adds nothing wherever it is.
-bool shines(const Light& light);
+// What GL's lighting makes of a material under the lights, worked out once
+// for all the vertices lit with both: the light that falls everywhere
+// (emission and ambient), and for each light that shines, what its diffuse
+// and specular light add. A light whose colours are all black, as the
+// scene's lights 1 to 3, adds nothing wherever it is.
+struct Shading {
+    Vector base;  // alpha: the diffuse colour's
+    float shininess;
+    struct Lit {
+        const Light* light;
+        std::array<float, 3> diffuse, specular;
+    };
+    std::array<Lit, 4> lights;
+    int shining;  // of the lights
+};
+Shading shading(const Material& material, const Light (&lights)[4]);
 
 // The colour GL's lighting gives a vertex at `eye` (eye coordinates) with
-// the eye-space normal `normal`, which is used as it is, never normalised,
-// lit by the lights that shine.
-Vector litColour(const Vector& eye, const std::array<float, 3>& normal, const Material& material,
-                 const std::vector<const Light*>& lights);
+// the eye-space normal `normal`, which is used as it is, never normalised.
+Vector litColour(const Vector& eye, const std::array<float, 3>& normal, const Shading& shading);
 
 // A shape drawn again and again under other matrices and materials,
 // recorded once: each distinct point (position and normal) is then
