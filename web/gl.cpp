@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +71,7 @@ struct State {
     int primitivesSinceClear = 0;  // glBegin calls since the depth buffer was cleared
     std::vector<Vertex> vertices;  // of the primitive being drawn, or of the shape
     Shape* recording = nullptr;
+    std::set<std::pair<std::uint16_t, std::uint16_t>> edges;  // of the shape recorded, by its points, the lesser first
     std::vector<std::uint16_t> recorded;  // the primitive's vertices, as points of the shape recorded
     std::vector<std::uint16_t> sequence;  // 0, 1, 2 ...: a GL_POLYGON's corners
 
@@ -248,11 +250,16 @@ bool turned(const std::uint16_t* corners, std::size_t count)
 // A filled polygon as a fan of triangles, or in polygon mode GL_LINE its
 // edges in the colour of the side it shows. An edge that two polygons share
 // is drawn in one direction, so both draw the same pixels.
-void polygon(const std::uint16_t* corners, std::size_t count)
+void polygon(const std::uint16_t* corners, std::size_t count, const std::uint8_t* repeated = nullptr)
 {
     if (gl.recording) {
-        for (std::size_t i = 0; i < count; ++i) gl.recording->corners.push_back(gl.recorded[corners[i]]);
-        gl.recording->sizes.push_back(static_cast<std::uint16_t>(count));
+        Shape& shape = *gl.recording;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint16_t a = gl.recorded[corners[i]], b = gl.recorded[corners[(i + 1) % count]];
+            shape.corners.push_back(a);
+            shape.repeated.push_back(!gl.edges.insert({std::min(a, b), std::max(a, b)}).second);
+        }
+        shape.sizes.push_back(static_cast<std::uint16_t>(count));
         return;
     }
     // Filled, a triangle with two corners the same, as at a sphere's poles,
@@ -269,6 +276,7 @@ void polygon(const std::uint16_t* corners, std::size_t count)
         return;
     }
     for (std::size_t i = 0; i < count; ++i) {
+        if (repeated && repeated[i]) continue;
         std::uint16_t a = corners[i], b = corners[(i + 1) % count];
         if (gl.batch[b].window < gl.batch[a].window) std::swap(a, b);
         gl.indices.push_back(handedAs(a, back));
@@ -552,6 +560,7 @@ void record(Shape& shape, const std::function<void()>& draw)
     outsideBegin(__func__);
     const auto normal = gl.normal;
     gl.recording = &shape;
+    gl.edges.clear();
     draw();
     gl.recording = nullptr;
     gl.normal = normal;
@@ -567,9 +576,11 @@ void drawShape(const Shape& shape, float scale)
     gl.primitivesSinceClear += shape.primitives - 1;
     gl.backsHidden = hidesBacks(shape, scale);
     const std::uint16_t* corners = shape.corners.data();
+    const std::uint8_t* repeated = shape.repeated.data();
     for (const std::uint16_t size : shape.sizes) {
-        polygon(corners, size);
+        polygon(corners, size, repeated);
         corners += size;
+        repeated += size;
     }
     gl.backsHidden = false;
 }

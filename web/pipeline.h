@@ -57,6 +57,10 @@ struct Shape {
     std::vector<std::array<float, 6>> points;  // position, normal
     std::vector<std::uint16_t> corners;  // of each polygon in turn, as indices into points
     std::vector<std::uint16_t> sizes;  // corners of each polygon
+    // For each polygon's edges in turn, whether an earlier polygon has the
+    // same edge: drawn again as a line, from the same vertices at the same
+    // depth, it would change no pixel.
+    std::vector<std::uint8_t> repeated;
     int primitives = 0;  // glBegin calls recorded
     bool solid = false;  // closed and convex, its polygons wound counter-clockwise seen from outside
 };
