@@ -197,14 +197,15 @@ std::int32_t hand(const Vertex& v, std::uint32_t front, std::uint32_t back)
     return static_cast<std::int32_t>(gl.handed.size() - 1);
 }
 
-// Begins to hand on `count` vertices, drawn as triangles or as lines.
-void handOn(const Vertex* vertices, std::size_t count, bool lines)
+// Begins to hand on `count` vertices, drawn as triangles or as lines, as
+// the given glBegin since the depth buffer was cleared.
+void handOn(const Vertex* vertices, std::size_t count, bool lines, int primitive)
 {
     if (lines != gl.handedLines) flush();
     gl.handedLines = lines;
     if (gl.handed.size() + (lines ? 2 : 1) * count > mostHanded) flush();
     gl.batch = vertices;
-    gl.depthOffset = static_cast<float>(gl.primitivesSinceClear) * depthStepPerPrimitive;
+    gl.depthOffset = static_cast<float>(primitive) * depthStepPerPrimitive;
     gl.slots.assign(2 * count, -1);
 }
 
@@ -247,6 +248,19 @@ bool turned(const std::uint16_t* corners, std::size_t count)
     return sum < 0;
 }
 
+// Whether all the vertices lie beyond one of the planes that bound what the
+// viewer sees: then GL clips away all that they make.
+bool outOfSight(const Vertex* vertices, std::size_t count)
+{
+    for (int axis = 0; axis < 3; ++axis)
+        for (const float side : {-1.0f, 1.0f}) {
+            std::size_t i = 0;
+            while (i < count && side * vertices[i].clip[axis] > vertices[i].clip[3]) ++i;
+            if (i == count) return true;
+        }
+    return false;
+}
+
 // A filled polygon as a fan of triangles, or in polygon mode GL_LINE its
 // edges in the colour of the side it shows. An edge that two polygons share
 // is drawn in one direction, so both draw the same pixels.
@@ -271,8 +285,13 @@ void polygon(const std::uint16_t* corners, std::size_t count, const std::uint8_t
     const bool back = away && twoSided();
     if (!gl.handedLines) {
         if (away && gl.backsHidden) return;
-        for (std::size_t i = 1; i + 1 < count; ++i)
-            for (std::size_t corner : {std::size_t{0}, i, i + 1}) gl.indices.push_back(handedAs(corners[corner], back));
+        const std::uint16_t first = handedAs(corners[0], back);
+        std::uint16_t last = handedAs(corners[1], back);
+        for (std::size_t i = 2; i < count; ++i) {
+            const std::uint16_t next = handedAs(corners[i], back);
+            gl.indices.insert(gl.indices.end(), {first, last, next});
+            last = next;
+        }
         return;
     }
     for (std::size_t i = 0; i < count; ++i) {
@@ -529,9 +548,13 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 void glEnd()
 {
     if (!gl.primitive) glError("glEnd without glBegin");
-    if (!gl.recording) handOn(gl.vertices.data(), gl.vertices.size(), gl.primitive == GL_LINES || !gl.filled);
-    assemble(gl.primitive, gl.recording ? gl.recorded.size() : gl.vertices.size());
+    const GLenum primitive = gl.primitive;
     gl.primitive = 0;
+    if (!gl.recording) {
+        if (outOfSight(gl.vertices.data(), gl.vertices.size())) return;
+        handOn(gl.vertices.data(), gl.vertices.size(), primitive == GL_LINES || !gl.filled, gl.primitivesSinceClear);
+    }
+    assemble(primitive, gl.recording ? gl.recorded.size() : gl.vertices.size());
 }
 
 namespace web {
@@ -571,9 +594,10 @@ void drawShape(const Shape& shape, float scale)
     outsideBegin(__func__);
     gl.vertices.clear();
     for (const auto& p : shape.points) gl.vertices.push_back(vertexAt(p[0] * scale, p[1] * scale, p[2] * scale, &p[3]));
-    ++gl.primitivesSinceClear;
-    handOn(gl.vertices.data(), gl.vertices.size(), !gl.filled);
-    gl.primitivesSinceClear += shape.primitives - 1;
+    const int first = gl.primitivesSinceClear + 1;
+    gl.primitivesSinceClear += shape.primitives;
+    if (outOfSight(gl.vertices.data(), gl.vertices.size())) return;
+    handOn(gl.vertices.data(), gl.vertices.size(), !gl.filled, first);
     gl.backsHidden = hidesBacks(shape, scale);
     const std::uint16_t* corners = shape.corners.data();
     const std::uint8_t* repeated = shape.repeated.data();
