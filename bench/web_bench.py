@@ -1,10 +1,12 @@
 """What the page costs the browser's main thread while the wheel turns, in
 Chromium's headless shell: script time per frame (DevTools
-Performance.getMetrics, ScriptDuration over the time watched, divided by the
-frames the page drew), WebGL draws, uploads and vertices per frame, and
-frames per second; filled and in wireframe, then again with the CPU slowed
-down four times (Emulation.setCPUThrottlingRate). The floor is the page's
-own vertex count uploaded and drawn each frame with nothing computed.
+Performance.getMetrics, ScriptDuration divided by the frames the page drew;
+the median of five windows), the main thread's CPU time per frame
+(ThreadTime), WebGL draws, uploads, KiB uploaded and vertices drawn per
+frame, and frames per second; filled and in wireframe, then again with the
+CPU slowed down four times (Emulation.setCPUThrottlingRate). The floor makes
+one filled frame's WebGL calls again in every frame with nothing computed:
+what handing that frame to WebGL costs by itself.
 
   web_bench.py PAGE [--seconds S]"""
 import argparse
@@ -135,7 +137,10 @@ def main():
         page.type("P")
         page.wait("the wheel to stop", page.settled)
         page.evaluate(FLOOR)
-        row("floor: the same WebGL calls, nothing computed", watch(page, options.seconds))
+        for rate in (1, 4):
+            page.call("Emulation.setCPUThrottlingRate", rate=rate)
+            slower = f", CPU {rate}x slower" if rate > 1 else ""
+            row("floor: a filled frame's WebGL calls, nothing computed" + slower, watch(page, options.seconds))
         page.evaluate("floor.running = false")
         page.evaluate("0")  # the console's last messages
     finally:
