@@ -4,9 +4,22 @@
 # and of a bare window, whether the program sleeps when nothing moves, its
 # peak memory, and the share of a frame's instructions that is its own code.
 # With no display it runs in a private virtual X server with a window manager.
+# --web instead builds the page and prints what its frames cost in Chromium's
+# headless shell while the wheel turns (bench/web_bench.py).
 #   scripts/bench.sh [--no-profile] [--seconds S] [--startup-runs N] [--cpu-seconds S]
+#   scripts/bench.sh --web [--seconds S]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = --web ]; then
+  scripts/deps.sh test web
+  built=$(scripts/web.sh 2>&1) || { echo "$built" >&2; exit 1; }
+  python=python3
+  [ -x /usr/bin/python3 ] && python=/usr/bin/python3 # the system's, which has python3-websocket
+  echo "Fairground benchmark of the page, $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "command: scripts/bench.sh $*"
+  exec "$python" bench/web_bench.py build-web/fairground.html "${@:2}"
+fi
 
 if [ -z "${FAIRGROUND_BENCH_DISPLAY:-}" ]; then
   scripts/deps.sh bench

@@ -1,62 +1,36 @@
 // The part of OpenGL 1.x and GLU that the program uses, done on the CPU in
 // float as fixed-function GL does it, with WebGL to rasterise the result.
 
-#include "web/pipeline.h"
+#include "web/state.h"
 
+#include <algorithm>
 #include <cmath>
-#include <string>
-#include <utility>
-#include <vector>
+#include <cstring>
 
 namespace web {
-namespace {
 
-constexpr Matrix identity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-constexpr Vector black{0, 0, 0, 1};
-// Where two filled surfaces lie at one depth and overlap, as two spokes of
-// the wheel do at the hub, GL_LESS keeps the one drawn first; Chromium's
-// software renderer rounds so that the later one often wins. So each glBegin
-// since the depth buffer was cleared moves its polygons this much further
-// back (in normalised device coordinates, towards the far plane, which it
-// never crosses): a few steps of a 24-bit depth buffer, and over a frame's
-// few hundred primitives still far less than the depth between any two
-// surfaces that are really apart. Lines are left alone: edges that two
-// polygons share are drawn from the same vertices and so tie exactly.
-constexpr float depthStepPerPrimitive = 1.0f / (1 << 21);
-constexpr Material initialMaterial{{0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, black, black, 0};
+State gl;
 
-struct Vertex {
-    Vector clip, front, back;
-};
+void glError(const std::string& what) { fail(("GL error: " + what).c_str()); }
 
-struct State {
-    std::vector<Matrix> modelView{identity}, projection{identity};
-    std::vector<Matrix>* stack = &modelView;
-    Light lights[4] = {{false, {0, 0, 1, 0}, black, {1, 1, 1, 1}, {1, 1, 1, 1}},
-                       {false, {0, 0, 1, 0}, black, black, black},
-                       {false, {0, 0, 1, 0}, black, black, black},
-                       {false, {0, 0, 1, 0}, black, black, black}};
-    Material material[2] = {initialMaterial, initialMaterial};  // front, back
-    bool lighting = false, depthTest = false, twoSide = false, filled = true;
-    std::array<float, 3> normal{0, 0, 1};
-    Vector clearColour{0, 0, 0, 0};
-    GLenum primitive = 0;  // 0: outside glBegin and glEnd
-    int primitivesSinceClear = 0;  // glBegin calls since the depth buffer was cleared
-    std::vector<Vertex> vertices;  // of the primitive being drawn
-    std::vector<float> pending;  // for WebGL, not yet drawn
-    bool pendingLines = false;
-} gl;
-
-// A call that real GL would reject: GL notes an error and goes on, which
-// this program never expects, so the page stops and says so.
-[[noreturn]] void glError(const std::string& what) { fail(("GL error: " + what).c_str()); }
-void unsupported(const std::string& call, GLenum value)
-{
-    fail((call + ": " + std::to_string(value) + " is not done in the browser").c_str());
-}
 void outsideBegin(const char* call)
 {
     if (gl.primitive) glError(std::string(call) + " between glBegin and glEnd");
+}
+
+Vector transform(const Matrix& m, const Vector& v)
+{
+    Vector r{};
+    for (int row = 0; row < 4; ++row)
+        for (int k = 0; k < 4; ++k) r[row] += m[k * 4 + row] * v[k];
+    return r;
+}
+
+namespace {
+
+void unsupported(const std::string& call, GLenum value)
+{
+    fail((call + ": " + std::to_string(value) + " is not done in the browser").c_str());
 }
 
 Matrix multiply(const Matrix& a, const Matrix& b)
@@ -68,25 +42,21 @@ Matrix multiply(const Matrix& a, const Matrix& b)
     return m;
 }
 
-Vector transform(const Matrix& m, const Vector& v)
-{
-    Vector r{};
-    for (int row = 0; row < 4; ++row)
-        for (int k = 0; k < 4; ++k) r[row] += m[k * 4 + row] * v[k];
-    return r;
-}
-
 void multiplyTop(const Matrix& m)
 {
     outsideBegin("a matrix operation");
     gl.stack->back() = multiply(gl.stack->back(), m);
+    gl.matricesChanged = true;
 }
 
-// Normals go to eye space by the inverse transpose of the model-view
-// matrix's upper 3x3: the cofactors divided by the determinant.
-std::array<float, 3> eyeNormal()
+// The position goes to clip space by the product of the two matrices, as
+// Mesa does it, so that surfaces at one depth are ordered alike. Normals go
+// to eye space by the inverse transpose of the model-view matrix's upper
+// 3x3: the cofactors divided by the determinant.
+void updateMatrices()
 {
     const Matrix& m = gl.modelView.back();
+    gl.modelViewProjection = multiply(gl.projection.back(), m);
     auto at = [&m](int row, int column) { return m[column * 4 + row]; };
     float cofactor[3][3];
     for (int r = 0; r < 3; ++r)
@@ -94,90 +64,24 @@ std::array<float, 3> eyeNormal()
             cofactor[r][c] = at((r + 1) % 3, (c + 1) % 3) * at((r + 2) % 3, (c + 2) % 3) -
                              at((r + 1) % 3, (c + 2) % 3) * at((r + 2) % 3, (c + 1) % 3);
     const float determinant = at(0, 0) * cofactor[0][0] + at(0, 1) * cofactor[0][1] + at(0, 2) * cofactor[0][2];
-    std::array<float, 3> n{};
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) n[r] += cofactor[r][c] * gl.normal[c] / determinant;
-    return n;
+        for (int c = 0; c < 3; ++c) gl.normalMatrix[r * 3 + c] = cofactor[r][c] / determinant;
+    gl.modelViewDeterminant = determinant;
+    gl.matricesChanged = false;
 }
 
-void flush()
+}  // namespace
+
+// The vertex at (x, y, z) in object coordinates, with the normal `normal`.
+Vertex vertexAt(float x, float y, float z, const float* normal)
 {
-    if (gl.pending.empty()) return;
-    webDraw(gl.pending.data(), static_cast<int>(gl.pending.size() / 12), gl.pendingLines);
-    gl.pending.clear();
+    if (gl.matricesChanged) updateMatrices();
+    Vertex v{transform(gl.modelViewProjection, {x, y, z, 1}), {}, {x, y, z}, {normal[0], normal[1], normal[2]}};
+    if (!gl.filled) v.window = {v.clip[0] / v.clip[3], v.clip[1] / v.clip[3]};
+    return v;
 }
 
-void emit(const Vertex& v, bool lines, const Vector* colour = nullptr)
-{
-    if (lines != gl.pendingLines) flush();
-    gl.pendingLines = lines;
-    gl.pending.insert(gl.pending.end(), v.clip.begin(), v.clip.end());
-    gl.pending.insert(gl.pending.end(), (colour ? *colour : v.front).begin(), (colour ? *colour : v.front).end());
-    gl.pending.insert(gl.pending.end(), (colour ? *colour : v.back).begin(), (colour ? *colour : v.back).end());
-}
-
-// Twice the signed area in window coordinates, as GL decides which side of
-// a polygon faces the viewer.
-float area(const std::vector<const Vertex*>& polygon)
-{
-    float sum = 0;
-    for (size_t i = 0; i < polygon.size(); ++i) {
-        const Vector& a = polygon[i]->clip;
-        const Vector& b = polygon[(i + 1) % polygon.size()]->clip;
-        sum += a[0] / a[3] * (b[1] / b[3]) - b[0] / b[3] * (a[1] / a[3]);
-    }
-    return sum;
-}
-
-// A filled polygon as a fan of triangles, or in polygon mode GL_LINE its
-// edges in the colour of the side it shows. An edge that two polygons share
-// is drawn in one direction, so both draw the same pixels.
-void polygon(const std::vector<const Vertex*>& corners)
-{
-    if (gl.filled) {
-        for (size_t i = 1; i + 1 < corners.size(); ++i)
-            for (const Vertex* v : {corners[0], corners[i], corners[i + 1]}) emit(*v, false);
-        return;
-    }
-    const bool back = gl.twoSide && area(corners) < 0;
-    for (size_t i = 0; i < corners.size(); ++i) {
-        const Vertex* a = corners[i];
-        const Vertex* b = corners[(i + 1) % corners.size()];
-        if (std::make_pair(b->clip[0] / b->clip[3], b->clip[1] / b->clip[3]) <
-            std::make_pair(a->clip[0] / a->clip[3], a->clip[1] / a->clip[3]))
-            std::swap(a, b);
-        emit(*a, true, back ? &a->back : &a->front);
-        emit(*b, true, back ? &b->back : &b->front);
-    }
-}
-
-void assemble(GLenum primitive, const std::vector<Vertex>& v)
-{
-    const size_t n = v.size();
-    switch (primitive) {
-    case GL_LINES:
-        for (size_t i = 0; i + 1 < n; i += 2) emit(v[i], true), emit(v[i + 1], true);
-        break;
-    case GL_TRIANGLES:
-        for (size_t i = 0; i + 2 < n; i += 3) polygon({&v[i], &v[i + 1], &v[i + 2]});
-        break;
-    case GL_TRIANGLE_STRIP:  // every other triangle turned, so that all face the same way
-        for (size_t i = 0; i + 2 < n; ++i)
-            polygon(i % 2 ? std::vector<const Vertex*>{&v[i + 1], &v[i], &v[i + 2]}
-                          : std::vector<const Vertex*>{&v[i], &v[i + 1], &v[i + 2]});
-        break;
-    case GL_QUADS:
-        for (size_t i = 0; i + 3 < n; i += 4) polygon({&v[i], &v[i + 1], &v[i + 2], &v[i + 3]});
-        break;
-    case GL_POLYGON:
-        if (n >= 3) {
-            std::vector<const Vertex*> corners;
-            for (const Vertex& vertex : v) corners.push_back(&vertex);
-            polygon(corners);
-        }
-        break;
-    }
-}
+namespace {
 
 Light& light(const char* call, GLenum which)
 {
@@ -201,6 +105,7 @@ void setCapability(const char* call, GLenum cap, bool on)
         webDepthTest(on);
     }
     enabled = on;
+    gl.shadingChanged[0] = gl.shadingChanged[1] = true;
 }
 
 }  // namespace
@@ -220,6 +125,7 @@ void glLoadIdentity()
 {
     outsideBegin(__func__);
     gl.stack->back() = identity;
+    gl.matricesChanged = true;
 }
 
 void glPushMatrix()
@@ -234,6 +140,7 @@ void glPopMatrix()
     outsideBegin(__func__);
     if (gl.stack->size() == 1) glError("stack underflow");
     gl.stack->pop_back();
+    gl.matricesChanged = true;
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { multiplyTop({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}); }
@@ -316,17 +223,22 @@ void glLightfv(GLenum which, GLenum pname, const GLfloat* params)
 {
     outsideBegin(__func__);
     if (pname != GL_POSITION) unsupported(__func__, pname);
-    light(__func__, which).position = transform(gl.modelView.back(), {params[0], params[1], params[2], params[3]});
+    Light& l = light(__func__, which);
+    l.position = transform(gl.modelView.back(), {params[0], params[1], params[2], params[3]});
+    for (int c = 0; c < 3; ++c) l.place[c] = l.position[c] / l.position[3];
 }
 
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
 {
+    // GL allows it, but the vertices of a primitive are lit at glEnd.
+    if (gl.primitive) fail("glMaterialfv between glBegin and glEnd is not done in the browser");
     if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) glError("glMaterialfv: invalid face");
     if (pname == GL_SHININESS && (params[0] < 0 || params[0] > 128)) glError("glMaterialfv: shininess out of range");
     const Vector v{params[0], params[1], params[2], params[3]};
     for (int side = 0; side < 2; ++side) {
         if (face == (side ? GL_FRONT : GL_BACK)) continue;
         Material& m = gl.material[side];
+        const Material before = m;
         switch (pname) {
         case GL_AMBIENT_AND_DIFFUSE: m.ambient = m.diffuse = v; break;
         case GL_SPECULAR: m.specular = v; break;
@@ -334,6 +246,8 @@ void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
         case GL_SHININESS: m.shininess = params[0]; break;
         default: unsupported(__func__, pname);
         }
+        // The program sets the same material again and again.
+        if (std::memcmp(&before, &m, sizeof m) != 0) gl.shadingChanged[side] = true;
     }
 }
 
@@ -347,32 +261,38 @@ void glBegin(GLenum mode)
         unsupported(__func__, mode);
     gl.primitive = mode;
     gl.vertices.clear();
-    ++gl.primitivesSinceClear;
+    gl.recorded.clear();
+    ++(gl.recording ? gl.recording->primitives : gl.primitivesSinceClear);
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
     if (!gl.primitive) return;  // GL ignores a vertex outside glBegin and glEnd
-    const Vector eye = transform(gl.modelView.back(), {x, y, z, 1});
-    // The position by the product of the two matrices, as Mesa does it, so
-    // that surfaces at one depth are ordered alike.
-    const Matrix modelViewProjection = multiply(gl.projection.back(), gl.modelView.back());
-    Vertex v{transform(modelViewProjection, {x, y, z, 1}), {1, 1, 1, 1}, {1, 1, 1, 1}};  // unlit: white
-    if (gl.filled)
-        v.clip[2] += static_cast<float>(gl.primitivesSinceClear) * depthStepPerPrimitive * (v.clip[3] - v.clip[2]);
-    if (gl.lighting) {
-        const std::array<float, 3> n = eyeNormal();
-        v.front = litColour(eye, n, gl.material[0], gl.lights);
-        v.back = gl.twoSide ? litColour(eye, {-n[0], -n[1], -n[2]}, gl.material[1], gl.lights) : v.front;
+    if (gl.vertices.size() + gl.recorded.size() == mostInPrimitive)
+        fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
+    if (!gl.recording) {
+        gl.vertices.push_back(vertexAt(x, y, z, gl.normal.data()));
+        return;
     }
-    gl.vertices.push_back(v);
+    const std::array<float, 6> point{x, y, z, gl.normal[0], gl.normal[1], gl.normal[2]};
+    auto& points = gl.recording->points;
+    const auto same = std::find(points.begin(), points.end(), point);
+    gl.recorded.push_back(static_cast<std::uint16_t>(same - points.begin()));
+    if (same != points.end()) return;
+    if (points.size() == mostInPrimitive) fail("a shape larger than the browser's GL draws at once");
+    points.push_back(point);
 }
 
 void glEnd()
 {
     if (!gl.primitive) glError("glEnd without glBegin");
-    assemble(gl.primitive, gl.vertices);
+    const GLenum primitive = gl.primitive;
     gl.primitive = 0;
+    if (!gl.recording) {
+        if (outOfSight(gl.vertices.data(), gl.vertices.size())) return;
+        handOn(gl.vertices.data(), gl.vertices.size(), primitive == GL_LINES || !gl.filled, gl.primitivesSinceClear);
+    }
+    assemble(primitive, gl.recording ? gl.recorded.size() : gl.vertices.size());
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)

@@ -21,38 +21,58 @@ float dot(const std::array<float, 3>& a, const std::array<float, 3>& b)
 std::array<float, 3> normalised(const std::array<float, 3>& v)
 {
     const float length = std::sqrt(dot(v, v));
-    return length == 0 ? v : std::array<float, 3>{v[0] / length, v[1] / length, v[2] / length};
+    if (length == 0) return v;
+    const float inverse = 1 / length;
+    return {v[0] * inverse, v[1] * inverse, v[2] * inverse};
 }
 
 }  // namespace
 
-Vector litColour(const Vector& eye, const std::array<float, 3>& normal, const Material& material,
-                 const Light (&lights)[4])
+Shading shading(const Material& material, const Light (&lights)[4])
 {
-    Vector colour;
-    for (int c = 0; c < 3; ++c) colour[c] = material.emission[c] + material.ambient[c] * sceneAmbient;
-    const std::array<float, 3> vertex{eye[0] / eye[3], eye[1] / eye[3], eye[2] / eye[3]};
+    Shading s{};
+    for (int c = 0; c < 3; ++c) s.base[c] = material.emission[c] + material.ambient[c] * sceneAmbient;
+    s.base[3] = std::clamp(material.diffuse[3], 0.0f, 1.0f);
+    s.shininess = material.shininess;
     for (const Light& light : lights) {
         if (!light.enabled) continue;
-        const Vector& p = light.position;
+        Shading::Lit lit{&light, {}, {}};
+        bool shines = false;
+        for (int c = 0; c < 3; ++c) {
+            s.base[c] += material.ambient[c] * light.ambient[c];
+            lit.diffuse[c] = material.diffuse[c] * light.diffuse[c];
+            lit.specular[c] = material.specular[c] * light.specular[c];
+            shines = shines || light.diffuse[c] != 0 || light.specular[c] != 0;
+        }
+        if (shines) s.lights[s.shining++] = lit;
+    }
+    return s;
+}
+
+Vector litColour(const Vector& eye, const std::array<float, 3>& normal, const Shading& shading)
+{
+    Vector colour = shading.base;
+    // The model-view matrices the program makes leave w at 1.
+    const std::array<float, 3> vertex =
+        eye[3] == 1 ? std::array<float, 3>{eye[0], eye[1], eye[2]}
+                    : std::array<float, 3>{eye[0] / eye[3], eye[1] / eye[3], eye[2] / eye[3]};
+    for (int i = 0; i < shading.shining; ++i) {
+        const Shading::Lit& lit = shading.lights[i];
+        const Vector& p = lit.light->position;
+        const auto& place = lit.light->place;
         // Constant attenuation 1, the only one the program has.
         const auto toLight = normalised(p[3] == 0 ? std::array<float, 3>{p[0], p[1], p[2]}
-                                                  : std::array<float, 3>{p[0] / p[3] - vertex[0],
-                                                                         p[1] / p[3] - vertex[1],
-                                                                         p[2] / p[3] - vertex[2]});
+                                                  : std::array<float, 3>{place[0] - vertex[0], place[1] - vertex[1],
+                                                                         place[2] - vertex[2]});
         const float diffuse = dot(normal, toLight);
-        float specular = 0;
-        if (diffuse > 0) {
-            const float facing = std::max(0.0f, dot(normal, normalised({toLight[0], toLight[1], toLight[2] + 1})));
-            specular = material.shininess == 0 ? 1 : std::pow(facing, material.shininess);
-        }
-        for (int c = 0; c < 3; ++c)
-            colour[c] += material.ambient[c] * light.ambient[c] +
-                         std::max(0.0f, diffuse) * material.diffuse[c] * light.diffuse[c] +
-                         specular * material.specular[c] * light.specular[c];
+        if (!(diffuse > 0)) continue;
+        float specular = 1;
+        if (shading.shininess != 0)
+            specular = std::pow(std::max(0.0f, dot(normal, normalised({toLight[0], toLight[1], toLight[2] + 1}))),
+                                shading.shininess);
+        for (int c = 0; c < 3; ++c) colour[c] += diffuse * lit.diffuse[c] + specular * lit.specular[c];
     }
     for (int c = 0; c < 3; ++c) colour[c] = std::clamp(colour[c], 0.0f, 1.0f);
-    colour[3] = std::clamp(material.diffuse[3], 0.0f, 1.0f);
     return colour;
 }
 

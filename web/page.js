@@ -63,11 +63,14 @@ mergeInto(LibraryManager.library, {
     ['position', 'front', 'back'].forEach((name, i) => gl.bindAttribLocation(program, i, name));
     gl.linkProgram(program);
     gl.useProgram(program);
+    // A vertex as gl.cpp hands it: its position in four floats, then its
+    // front and back colours in four bytes each.
     gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
-    for (let i = 0; i < 3; ++i) {
-      gl.enableVertexAttribArray(i);
-      gl.vertexAttribPointer(i, 4, gl.FLOAT, false, 48, 16 * i);
-    }
+    gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, gl.createBuffer());
+    for (let i = 0; i < 3; ++i) gl.enableVertexAttribArray(i);
+    gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 24, 0);
+    gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, 24, 16);
+    gl.vertexAttribPointer(2, 4, gl.UNSIGNED_BYTE, true, 24, 20);
 
     const special = {Escape: 27, Enter: 13, Backspace: 8, Tab: 9, Delete: 127};
     const where = (event) => [event.offsetX * canvas.width / canvas.clientWidth | 0,
@@ -198,9 +201,11 @@ mergeInto(LibraryManager.library, {
   webDepthTest: function(on) { on ? web.gl.enable(web.gl.DEPTH_TEST) : web.gl.disable(web.gl.DEPTH_TEST); },
 
   webDraw__deps: ['$web'],
-  webDraw: function(vertices, count, lines) {
+  webDraw: function(vertices, count, indices, indexCount, lines) {
     const gl = web.gl;
-    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 12), gl.STREAM_DRAW);
-    gl.drawArrays(lines ? gl.LINES : gl.TRIANGLES, 0, count);
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + count * 24), gl.STREAM_DRAW);
+    gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, HEAPU16.subarray(indices >> 1, (indices >> 1) + indexCount),
+                  gl.STREAM_DRAW);
+    gl.drawElements(lines ? gl.LINES : gl.TRIANGLES, indexCount, gl.UNSIGNED_SHORT, 0);
   },
 });

@@ -5,12 +5,15 @@
 #include "web/pipeline.h"
 
 #include <cmath>
+#include <map>
+#include <utility>
 #include <vector>
 
-void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
+namespace {
+
+// The sphere of radius 1, drawn as freeglut draws it.
+void drawUnitSphere(int slices, int stacks)
 {
-    if (slices <= 0 || stacks < 2) return;
-    const float r = static_cast<float>(radius);
     // The angles in freeglut's order: round the z axis clockwise seen from
     // above, and from the top pole down; the last repeats the first.
     std::vector<float> sin1(slices + 1), cos1(slices + 1), sin2(stacks + 1), cos2(stacks + 1);
@@ -24,14 +27,12 @@ void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
         sin2[i] = i == 0 || i == stacks ? 0 : std::sin(angle);
         cos2[i] = i == 0 ? 1 : i == stacks ? -1 : std::cos(angle);
     }
-    // The normal of ring `stack` (0 and `stacks` the poles) at `slice`.
+    // The point of ring `stack` (0 and `stacks` the poles) at `slice`.
     auto point = [&](int stack, int slice) {
         const float x = cos1[slice] * sin2[stack], y = sin1[slice] * sin2[stack], z = cos2[stack];
         glNormal3f(x, y, z);
-        glVertex3f(x * r, y * r, z * r);
+        glVertex3f(x, y, z);
     };
-    GLfloat saved[3];
-    glGetFloatv(GL_CURRENT_NORMAL, saved);
     for (int stack = 0; stack < stacks; ++stack) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int slice = 0; slice <= slices; ++slice) {
@@ -46,5 +47,20 @@ void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
         }
         glEnd();
     }
-    glNormal3f(saved[0], saved[1], saved[2]);
+}
+
+}  // namespace
+
+// Its shape, the same for every radius, is recorded once; each lamp then
+// costs one transformation and lighting of each distinct point.
+void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks)
+{
+    if (slices <= 0 || stacks < 2) return;
+    static std::map<std::pair<int, int>, web::Shape> spheres;
+    const auto [sphere, fresh] = spheres.try_emplace({slices, stacks});
+    if (fresh) {
+        web::record(sphere->second, [=] { drawUnitSphere(slices, stacks); });
+        sphere->second.solid = true;
+    }
+    web::drawShape(sphere->second, static_cast<float>(radius));
 }
