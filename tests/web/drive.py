@@ -103,7 +103,7 @@ class Browser:
     def load(self):
         self.check()
         self.navigate(self.url)
-        self.wait("the first frame", lambda: self.evaluate("window.asked && asked.ran") or 0)
+        self.wait("the first frame", lambda: self.evaluate("window.asked && asked.ran") or 0, 60)
         self.settle()
 
     def settled(self):
@@ -139,7 +139,8 @@ class Socket:
     session = None
 
     def connect(self, url):
-        self.socket = websocket.create_connection(url, timeout=30, suppress_origin=True)
+        # A browser's first start on a new machine, loaded, takes a minute.
+        self.socket = websocket.create_connection(url, timeout=120, suppress_origin=True)
         self.next_id = 0
 
     def call(self, method, **params):
@@ -253,7 +254,7 @@ class Firefox(Socket, WebDriver):
                               "data:text/html,"])
         # Firefox writes where it listens here.
         server = os.path.join(profile, "WebDriverBiDiServer.json")
-        self.wait("Firefox to start", lambda: os.path.exists(server) and open(server).read().endswith("}"), 60)
+        self.wait("Firefox to start", lambda: os.path.exists(server) and open(server).read().endswith("}"), 120)
         self.connect(f"ws://127.0.0.1:{json.load(open(server))['ws_port']}/session")
         capabilities = self.call("session.new", capabilities={})["capabilities"]
         self.version = f"Firefox {capabilities['browserVersion']}"
@@ -319,7 +320,7 @@ class WebKit(WebDriver):
         data = None if body is None else json.dumps(body).encode()
         request = urllib.request.Request(self.base + path, data, {"Content-Type": "application/json"}, method=method)
         try:
-            with urllib.request.urlopen(request, timeout=60) as reply:
+            with urllib.request.urlopen(request, timeout=120) as reply:
                 return json.load(reply)["value"]
         except urllib.error.HTTPError as error:
             raise Failure(f"{method} {path}: {json.load(error)['value']}") from None
