@@ -31,14 +31,17 @@ scenes=(wireframe=W camera_4=4 camera_5=5 camera_6=6 camera_0=0 lamps_larger=LLL
     lamp_colour=mmmmmmmmmmnnnnnooo surface_colour=rrrGGGuu light_moved=aaaaaBBBcc lights_1_to_3_off=123
     wireframe_4=W4 wireframe_5=W5 wireframe_6=W6 wireframe_0=W0)
 
+# changed_and_still FILE: the Linux program shows what FILE held when last
+# called, and no longer its first frame.
+changed_and_still() {
+    app_shot "$tmp/now.png" && ! app_shows "$tmp/first.png" && cmp -s "$tmp/now.png" "$1" ||
+        { cp "$tmp/now.png" "$1" && false; }
+}
+
 if [ "$engine" = linux_scenes ]; then
     dir=$2 program=$4
     DISPLAY=:$(cat "$3/display")
     export DISPLAY
-    changed_and_still() {
-        app_shot "$tmp/now.png" && ! app_shows "$tmp/first.png" && cmp -s "$tmp/now.png" "$1" ||
-            { cp "$tmp/now.png" "$1" && false; }
-    }
     rm -rf "$dir"
     mkdir -p "$dir"
     for scene in "${scenes[@]}"; do
