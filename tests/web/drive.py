@@ -341,6 +341,7 @@ class WebKit(WebDriver):
         return subprocess.run(["convert", "png:-", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "png:-"],
                               input=page, capture_output=True, check=True).stdout
 
+    # Classic WebDriver has no command that only restores a minimised window.
     def hide(self):
         self.request("POST", "/window/minimize", {})
 
