@@ -49,6 +49,8 @@ needs_test=(
   "wrestool|have wrestool|icoutils|icoutils|icoutils|icoutils"
   "Chromium's headless shell|have chromium-headless-shell|chromium-headless-shell|chromium-headless|chromium|-"
   "python3-websocket|have_python_module websocket|python3-websocket|python3-websocket-client|python-websocket-client|-"
+  "Firefox ESR|have firefox-esr|firefox-esr|firefox|firefox|-"
+  "WebKitGTK's WebDriver|have WebKitWebDriver|webkit2gtk-driver|webkit2gtk4.1|webkit2gtk-4.1|-"
 )
 needs_bench=(
   "Xlib|links X11/Xlib.h X11|libx11-dev|libX11-devel|libx11|-"

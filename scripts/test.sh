@@ -4,7 +4,7 @@
 # UndefinedBehaviorSanitizer), end-to-end tests in a virtual X server, the
 # package check, a smoke run of the benchmark, the Windows build under
 # Wine with the end-to-end tests and its own, and the page in Chromium's
-# headless shell. Every layer is asked for
+# headless shell, Firefox ESR and WebKitGTK. Every layer is asked for
 # explicitly, so a missing tool stops the configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -254,5 +254,5 @@ def measure(page):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:], tests={test.__name__: test for test in (
+    sys.exit(main("chromium", *sys.argv[1:], tests={test.__name__: test for test in (
         phone_portrait, phone_landscape, tablet, full_screen_refused, full_screen_escape, measure)}))
