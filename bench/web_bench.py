@@ -15,6 +15,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web"))
+from devices import DEVICES, emulate, tap  # noqa: E402
 from drive import Page  # noqa: E402
 
 # Counts what the page hands WebGL, and keeps a copy of one frame's calls
@@ -101,6 +102,28 @@ def row(name, f):
           f"{f['uploads']:.2f} | {f['kib']:.0f} | {f['vertices']:,.0f} | {f['fps']:.1f} ({f['frames']}) | {f['load']} |")
 
 
+def devices(page, seconds):
+    """The page on a phone and a tablet, by touch, with the CPU four times
+    slower, as a mid-range phone's: its drawing's size and the frame's cost."""
+    print()
+    print("| device, wheel turning, CPU 4x slower | drawing (CSS px) | buffer (device px) | "
+          "script per frame: median (range) | frames per second (frames) | load average |")
+    print("|---|---|---|---|---|---|")
+    for device in ("portrait", "landscape", "tablet"):
+        emulate(page, device)
+        page.load()
+        tap(page, "canvas")
+        page.wait("the wheel to turn", lambda: page.evaluate("asked.ran") > 20, 60)
+        page.call("Emulation.setCPUThrottlingRate", rate=4)
+        f = watch(page, seconds)
+        page.call("Emulation.setCPUThrottlingRate", rate=1)
+        width, height, scale = DEVICES[device]
+        css = page.evaluate("[canvas.clientWidth, canvas.clientHeight].join('x')")
+        buffer = page.evaluate("[canvas.width, canvas.height].join('x')")
+        print(f"| {device} {width}x{height} at scale {scale} | {css} | {buffer} | {f['script']:.3f} ms "
+              f"({f['low']:.3f}–{f['high']:.3f}) | {f['fps']:.1f} ({f['frames']}) | {f['load']} |")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("page")
@@ -142,6 +165,7 @@ def main():
             slower = f", CPU {rate}x slower" if rate > 1 else ""
             row("floor: a filled frame's WebGL calls, nothing computed" + slower, watch(page, options.seconds))
         page.evaluate("floor.running = false")
+        devices(page, options.seconds)
         page.evaluate("0")  # the console's last messages
     finally:
         page.close()

@@ -54,13 +54,3 @@ build/bench/fairground_bench "${args[@]}" 2> >(grep -v '^ATTENTION: default valu
 if [ "$profile" = yes ]; then
   bench/own_code_share.sh build/bench/fairground_bench
 fi
-# The page, where scripts/web.sh has made it: its drawing and script time
-# per frame on a phone, a tablet and the desktop.
-for python in /usr/bin/python3 python3; do
-  if [ -f build-web/fairground.html ] && [ -x /usr/lib/chromium/chromium-headless-shell ] &&
-    "$python" -c 'import websocket' 2>/dev/null; then
-    echo "The page in Chromium's headless shell, processor slowed 4x while the wheel turns:"
-    "$python" tests/web/devices.py build-web/fairground.html measure
-    break
-  fi
-done

@@ -4,13 +4,10 @@ once.
 
   devices.py PAGE phone_portrait|phone_landscape|tablet   the page on that device
   devices.py PAGE full_screen_refused    on a phone whose browser refuses full screen
-  devices.py PAGE full_screen_escape     Esc right after f, on the desktop
-  devices.py PAGE measure                figures per device while the wheel turns, the
-                                         processor slowed four times, as a mid-range phone's"""
+  devices.py PAGE full_screen_escape     Esc right after f, on the desktop"""
 import base64
 import struct
 import sys
-import time
 import zlib
 
 from drive import check, main, quiet
@@ -226,33 +223,6 @@ def full_screen_escape(page):
     check(page.evaluate("fullScreenAsked") == ["keydown", "keydown"], "an f asked for full screen after its press")
 
 
-def script_seconds(page):
-    metrics = page.call("Performance.getMetrics")["metrics"]
-    return next(metric["value"] for metric in metrics if metric["name"] == "ScriptDuration")
-
-
-def measure(page):
-    print(f"{'device':<10} {'drawing (CSS px)':>17} {'buffer':>10} {'frames/s':>9} {'script ms/frame':>16}")
-    for device in DEVICES:
-        emulate(page, device)
-        page.load()
-        if device == "desktop":
-            page.click("left")
-        else:
-            tap(page, "canvas")
-        frames_later(page, 30, "the wheel to turn")
-        page.call("Emulation.setCPUThrottlingRate", rate=4)
-        page.call("Performance.enable")
-        before, ran, start = script_seconds(page), page.evaluate("asked.ran"), time.monotonic()
-        time.sleep(4)
-        after, ran, seconds = script_seconds(page), page.evaluate("asked.ran") - ran, time.monotonic() - start
-        page.call("Emulation.setCPUThrottlingRate", rate=1)
-        css = page.evaluate("[canvas.clientWidth, canvas.clientHeight].join('x')")
-        buffer = page.evaluate("[canvas.width, canvas.height].join('x')")
-        script = (after - before) * 1000 / max(ran, 1)
-        print(f"{device:<10} {css:>17} {buffer:>10} {ran / seconds:>9.1f} {script:>16.2f}")
-
-
 if __name__ == "__main__":
     sys.exit(main("chromium", *sys.argv[1:], tests={test.__name__: test for test in (
-        phone_portrait, phone_landscape, tablet, full_screen_refused, full_screen_escape, measure)}))
+        phone_portrait, phone_landscape, tablet, full_screen_refused, full_screen_escape)}))
