@@ -37,6 +37,11 @@ extern "C" void glutLeaveFullScreen(void);
 // Windows takes the window's icon from the program's resources
 // (packaging/fairground.rc.in); elsewhere there is nothing to set.
 inline void identifyWindow(const char*) {}
+// One monitor as far as the program knows: full screen fills the screen.
+inline bool fillsAMonitor(int width, int height)
+{
+    return width == glutGet(GLUT_SCREEN_WIDTH) && height == glutGet(GLUT_SCREEN_HEIGHT);
+}
 #endif
 
 #if defined(FREEGLUT)

@@ -237,13 +237,19 @@ void glutReshapeWindow(int width, int height)
 int glutGet(GLenum what)
 {
     checkNotInBegin(__func__);
-    if (what == GLUT_SCREEN_WIDTH) return screenWidth;
+    if (what == GLUT_SCREEN_WIDTH) return screenWidth * gl.record.window.monitors;
     if (what == GLUT_SCREEN_HEIGHT) return screenHeight;
     if (what == GLUT_WINDOW_X) return gl.record.window.place[0];
     if (what == GLUT_WINDOW_Y) return gl.record.window.place[1];
     error("glutGet: a state other than the screen's size or the window's place");
     return 0;
 }
+#if defined(FAIRGROUND_X11)
+bool fillsAMonitor(int width, int height)
+{
+    return height == screenHeight && (width == screenWidth || width == screenWidth * gl.record.window.monitors);
+}
+#endif
 void glutTimerFunc(unsigned milliseconds, void (*callback)(int), int value)
 {
     log("timer " + std::to_string(milliseconds));

@@ -34,15 +34,17 @@ struct Record {
     // the pass's reshapes are done.
     // Where it stands: a window manager puts it back on leaving full screen,
     // and with none (restoresPlace false) it stays where full screen put it.
+    // Full screen fills one monitor of the screen's `monitors`, side by side.
     struct Window {
         bool fullScreen = false, toggle = false, resize = false, resizeNextPass = false;
         int width = 800, height = 600, wanted[2] = {}, framed[2] = {};
         bool move = false, restoresPlace = true;
         int place[2] = {10, 10}, wantedPlace[2] = {}, framedPlace[2] = {};
+        int monitors = 1;
     } window;
 };
 
-constexpr int screenWidth = 1280, screenHeight = 1024;
+constexpr int screenWidth = 1280, screenHeight = 1024;  // each monitor's
 
 Record& record();
 void reset();  // GL's initial state and an empty record

@@ -40,7 +40,19 @@ inline void mainLoopPass()
 }
 inline void settle() { for (int pass = 0; pass < 20; ++pass) mainLoopPass(); }
 inline void timeOut() { for (auto timer : std::exchange(record().timers, {})) timer.callback(timer.value); }
-inline void idleSteps(long count) { for (long i = 0; i < count && record().idle; ++i) record().idle(); }
+// Animation steps: each a call of the idle callback or, with none, of the
+// timers that wait.
+inline void animationSteps(long count)
+{
+    for (long i = 0; i < count; ++i) {
+        if (record().idle)
+            record().idle();
+        else if (!record().timers.empty())
+            timeOut();
+        else
+            return;
+    }
+}
 
 // One line a field, to six significant digits.
 inline std::string describe(const SceneState& s)
