@@ -46,7 +46,10 @@ inline bool fillsAMonitor(int width, int height)
 
 #if defined(FREEGLUT)
 inline void leaveFullScreen() { glutLeaveFullScreen(); }
+// The height of the window manager's title bar over the window, 0 with none.
+inline int windowFrameTop() { return glutGet(GLUT_WINDOW_HEADER_HEIGHT); }
 #else
+inline int windowFrameTop() { return 0; }
 // Classic GLUT leaves full screen when the window is placed or sized, and
 // has no window manager to put it back.
 inline void leaveFullScreen()

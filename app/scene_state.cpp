@@ -28,6 +28,7 @@ constexpr SceneState startState{
     0,                           // windowAwaited
     0,                           // windowChanges
     0,                           // placeDue
+    0,                           // frameTop
     0,                           // stepChain
     0,                           // stepChains
 };

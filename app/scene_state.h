@@ -37,8 +37,10 @@ struct SceneState {
     int windowFullScreen;
     int windowAwaited;
     int windowChanges;
-    // Leaving full screen places the window once the window has answered.
+    // Leaving full screen places the window once the window has answered,
+    // with the title bar it had before full screen (frameTop high) back.
     int placeDue;
+    int frameTop;
     // The number of the chain of timed animation steps that runs (0: none),
     // out of stepChains; a step of an older chain ends it.
     int stepChain;

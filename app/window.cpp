@@ -9,6 +9,7 @@ namespace {
 // A window that never answers (a window manager that refuses full screen)
 // must not stop f for good.
 constexpr unsigned answerTimeoutMs = 2000;
+constexpr unsigned frameCheckMs = 10;
 
 void followWantedState();
 
@@ -23,6 +24,18 @@ void stopAwaiting(int change)
     if (change == 0 || change != scene.windowAwaited) return;  // none, or answered already
     scene.windowAwaited = 0;
     followWantedState();
+}
+
+// A window manager takes the title bar away in full screen, and may give it
+// back only after the window has its framed size again; a window placed
+// before that keeps its place and the bar is put above it.
+void awaitFrame(int change)
+{
+    if (change != scene.windowAwaited) return;
+    if (windowFrameTop() == scene.frameTop)
+        stopAwaiting(change);
+    else
+        glutTimerFunc(frameCheckMs, awaitFrame, change);
 }
 
 void await()
@@ -41,6 +54,7 @@ void followWantedState()
     if (scene.windowAwaited) return;
     if (scene.fullScreen && !scene.windowFullScreen) {
         scene.placeDue = 0;
+        scene.frameTop = windowFrameTop();
         scene.windowFullScreen = 1;
         await();
         glutFullScreen();
@@ -82,5 +96,6 @@ void toggleFullScreen()
 void onWindowSized(int width, int height)
 {
     if (!scene.windowAwaited) return;
-    if (fillsAMonitor(width, height) == (scene.windowFullScreen != 0)) glutTimerFunc(0, stopAwaiting, scene.windowAwaited);
+    if (fillsAMonitor(width, height) == (scene.windowFullScreen != 0))
+        glutTimerFunc(0, scene.placeDue ? awaitFrame : stopAwaiting, scene.windowAwaited);
 }

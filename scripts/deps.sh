@@ -43,6 +43,7 @@ needs_test=(
   "dpkg-shlibdeps|have dpkg-shlibdeps|dpkg-dev|dpkg-dev|dpkg|dpkg"
   "file|have file|file|file|file|-"
   "metacity|have metacity|metacity|metacity|metacity|-"
+  "Xephyr|have Xephyr|xserver-xephyr|xorg-x11-server-Xephyr|xorg-server-xephyr|-"
   "xwininfo and xprop|have xwininfo|x11-utils|xwininfo xprop|xorg-xwininfo xorg-xprop|-"
   "glxinfo|have glxinfo|mesa-utils|glx-utils|mesa-utils|-"
   "appstreamcli|have appstreamcli|appstream|appstream|appstream|appstream"

@@ -29,13 +29,13 @@ inline void start()
 }
 
 inline void press(const char* keys) { for (; *keys; ++keys) onKeyboard(static_cast<unsigned char>(*keys), 0, 0); }
-// The rest of a pass of GLUT's main loop: the timers that are due (of 0 ms;
-// longer ones wait for timeOut), then the window's changes, each new size a
-// reshape.
+// The rest of a pass of GLUT's main loop: the timers due within it (up to
+// 10 ms; longer ones wait for timeOut), then the window's changes, each new
+// size a reshape.
 inline void mainLoopPass()
 {
     for (auto timer : std::exchange(record().timers, {}))
-        timer.milliseconds ? record().timers.push_back(timer) : timer.callback(timer.value);
+        timer.milliseconds > 10 ? record().timers.push_back(timer) : timer.callback(timer.value);
     standIn::windowPass(onReshape);
 }
 inline void settle() { for (int pass = 0; pass < 20; ++pass) mainLoopPass(); }
