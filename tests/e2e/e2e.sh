@@ -19,6 +19,7 @@ sky='srgb(51,51,51)'
 
 finish() {
     local status=$?
+    [ -z "${counter:-}" ] || kill "$counter" 2>/dev/null || true
     app_stop
     if grep -q 'GL error' "$tmp/stderr" 2>/dev/null; then
         echo "FAIL: the program reported GL errors" >&2
@@ -227,7 +228,8 @@ full_screen_in_bursts | f_on_a_bare_server | two_monitors)
     done
     [ "$test" = full_screen_in_bursts ] || exit 0
     # A round from the keyboard, judged by the presses the window got.
-    keys count "$window" f >"$tmp/got" &
+    "${PYTHON:-python3}" "$here/keys.py" count "$window" f >"$tmp/got" &
+    counter=$!
     poll 10 grep -q ready "$tmp/got" || fail "the presses could not be counted"
     app_point
     xdotool key --delay 0 f f f
