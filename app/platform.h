@@ -46,10 +46,7 @@ inline bool fillsAMonitor(int width, int height)
 
 #if defined(FREEGLUT)
 inline void leaveFullScreen() { glutLeaveFullScreen(); }
-// The height of the window manager's title bar over the window, 0 with none.
-inline int windowFrameTop() { return glutGet(GLUT_WINDOW_HEADER_HEIGHT); }
 #else
-inline int windowFrameTop() { return 0; }
 // Classic GLUT leaves full screen when the window is placed or sized, and
 // has no window manager to put it back.
 inline void leaveFullScreen()
@@ -57,6 +54,14 @@ inline void leaveFullScreen()
     glutPositionWindow(10, 30);
     glutReshapeWindow(800, 640);
 }
+#endif
+
+#if defined(FREEGLUT) && !defined(__EMSCRIPTEN__)
+// The height of the window manager's title bar over the window, 0 with none.
+inline int windowFrameTop() { return glutGet(GLUT_WINDOW_HEADER_HEIGHT); }
+#else
+// The page's canvas has no title bar; classic GLUT cannot tell.
+inline int windowFrameTop() { return 0; }
 #endif
 
 // A launcher may start the program with standard streams closed; the window
