@@ -235,7 +235,9 @@ full_screen_in_bursts | f_on_a_bare_server | two_monitors)
     xdotool key --delay 0 f f f
     poll 20 presses_stand "$tmp/got" || fail "the presses of f from the keyboard left the window at $(framed), not $due"
     got=$(($(wc -l <"$tmp/got") - 1))
-    ((got == 3)) || echo "note: the window got $got of 3 presses of f from the keyboard"
+    # The window manager may take presses away, and a server that holds a key
+    # down for a loaded xdotool repeats it.
+    ((got == 3)) || echo "note: the window got $got presses of f from the keyboard, not the 3 sent"
     ;;
 f_after_move_and_resize)
     # Wherever the user moved the framed window and however they sized it,
