@@ -21,11 +21,34 @@ std::int64_t wholeDegrees(double angle)
     return static_cast<std::int64_t>(whole);
 }
 
+// A display shows at most 60 frames a second.
+constexpr unsigned frameMs = 17;
+
+void stepOnTime(int chain)
+{
+    if (chain != scene.stepChain) return;  // ended
+    animateStop();
+    glutTimerFunc(frameMs, stepOnTime, chain);
+}
+
 }  // namespace
 
+// The stop animation with the wheel below 2 degrees redraws nothing, and
+// nothing turns the wheel until the go animation replaces it: its steps then
+// come on a timer, one a frame, so that the surfaces brighten at the same
+// pace on any machine and the program does not spin for nothing.
 void updateIdle()
 {
-    glutIdleFunc(scene.paused || scene.hidden ? nullptr : scene.animation);
+    const bool running = !scene.paused && !scene.hidden;
+    const bool quiet = running && scene.animation == animateStop && scene.wheelAngle < 2.0;
+    glutIdleFunc(running && !quiet ? scene.animation : nullptr);
+    if (quiet == (scene.stepChain != 0)) return;
+    scene.stepChain = 0;
+    if (quiet) {
+        scene.stepChains = scene.stepChains % 30000 + 1;  // never 0
+        scene.stepChain = scene.stepChains;
+        glutTimerFunc(frameMs, stepOnTime, scene.stepChain);
+    }
 }
 
 void onMouse(int button, int state, int, int)

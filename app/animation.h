@@ -5,6 +5,6 @@ void animateGo();
 void animateStop();
 void onWindowStatus(int status);
 
-// Installs the chosen animation as the idle callback, or none while the
-// program is paused or its window hidden.
+// Runs the chosen animation, as the idle callback or on a timer, or none
+// while the program is paused or its window hidden.
 void updateIdle();

@@ -12,8 +12,8 @@ int main(int argc, char** argv)
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(800, 600);
     glutInitWindowPosition(10, 10);
-    glutCreateWindow(argv[0]);
     identifyWindow(argv[0]);
+    glutCreateWindow(argv[0]);
     initScene();
     glutMouseFunc(onMouse);
     glutReshapeFunc(onReshape);

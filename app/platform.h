@@ -37,6 +37,11 @@ extern "C" void glutLeaveFullScreen(void);
 // Windows takes the window's icon from the program's resources
 // (packaging/fairground.rc.in); elsewhere there is nothing to set.
 inline void identifyWindow(const char*) {}
+// One monitor as far as the program knows: full screen fills the screen.
+inline bool fillsAMonitor(int width, int height)
+{
+    return width == glutGet(GLUT_SCREEN_WIDTH) && height == glutGet(GLUT_SCREEN_HEIGHT);
+}
 #endif
 
 #if defined(FREEGLUT)
@@ -49,6 +54,14 @@ inline void leaveFullScreen()
     glutPositionWindow(10, 30);
     glutReshapeWindow(800, 640);
 }
+#endif
+
+#if defined(FREEGLUT) && !defined(__EMSCRIPTEN__)
+// The height of the window manager's title bar over the window, 0 with none.
+inline int windowFrameTop() { return glutGet(GLUT_WINDOW_HEADER_HEIGHT); }
+#else
+// The page's canvas has no title bar; classic GLUT cannot tell.
+inline int windowFrameTop() { return 0; }
 #endif
 
 // A launcher may start the program with standard streams closed; the window

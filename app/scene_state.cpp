@@ -27,8 +27,10 @@ constexpr SceneState startState{
     0,                           // windowFullScreen
     0,                           // windowAwaited
     0,                           // windowChanges
-    {0, 0},                      // framedPlace
-    0,                           // placeToCheck
+    0,                           // placeDue
+    0,                           // frameTop
+    0,                           // stepChain
+    0,                           // stepChains
 };
 
 }  // namespace

@@ -37,10 +37,14 @@ struct SceneState {
     int windowFullScreen;
     int windowAwaited;
     int windowChanges;
-    // Where GLUT saw the framed window as it went full screen; leaving full
-    // screen checks that the window came back there.
-    int framedPlace[2];
-    int placeToCheck;
+    // Leaving full screen places the window once the window has answered,
+    // with the title bar it had before full screen (frameTop high) back.
+    int placeDue;
+    int frameTop;
+    // The number of the chain of timed animation steps that runs (0: none),
+    // out of stepChains; a step of an older chain ends it.
+    int stepChain;
+    int stepChains;
 };
 
 extern SceneState scene;

@@ -9,6 +9,7 @@ namespace {
 // A window that never answers (a window manager that refuses full screen)
 // must not stop f for good.
 constexpr unsigned answerTimeoutMs = 2000;
+constexpr unsigned frameCheckMs = 10;
 
 void followWantedState();
 
@@ -23,6 +24,18 @@ void stopAwaiting(int change)
     if (change == 0 || change != scene.windowAwaited) return;  // none, or answered already
     scene.windowAwaited = 0;
     followWantedState();
+}
+
+// A window manager takes the title bar away in full screen, and may give it
+// back only after the window has its framed size again; a window placed
+// before that keeps its place and the bar is put above it.
+void awaitFrame(int change)
+{
+    if (change != scene.windowAwaited) return;
+    if (windowFrameTop() == scene.frameTop)
+        stopAwaiting(change);
+    else
+        glutTimerFunc(frameCheckMs, awaitFrame, change);
 }
 
 void await()
@@ -40,26 +53,24 @@ void followWantedState()
 {
     if (scene.windowAwaited) return;
     if (scene.fullScreen && !scene.windowFullScreen) {
-        scene.framedPlace[0] = glutGet(GLUT_WINDOW_X);
-        scene.framedPlace[1] = glutGet(GLUT_WINDOW_Y);
-        scene.placeToCheck = 0;
+        scene.placeDue = 0;
+        scene.frameTop = windowFrameTop();
         scene.windowFullScreen = 1;
         await();
         glutFullScreen();
     } else if (!scene.fullScreen && scene.windowFullScreen) {
         // A window manager puts the window back where it was before full
-        // screen, which the press before placed. Placed again at once, it
-        // would land where a manager still bringing back its frame sees fit.
+        // screen, wherever the user had moved it; placed before it has done
+        // so, the window would land where the manager sees fit.
         scene.windowFullScreen = 0;
-        scene.placeToCheck = 1;
+        scene.placeDue = 1;
         await();
         leaveFullScreen();
-    } else if (!scene.fullScreen && scene.placeToCheck) {
-        // With no window manager nothing puts it back. The placement needs no
-        // answer: no other change is asked for before GLUT has made it.
-        scene.placeToCheck = 0;
-        if (glutGet(GLUT_WINDOW_X) != scene.framedPlace[0] || glutGet(GLUT_WINDOW_Y) != scene.framedPlace[1])
-            placeWindow();
+    } else if (!scene.fullScreen && scene.placeDue) {
+        // The placement needs no answer: no other change is asked for
+        // before GLUT has made it.
+        scene.placeDue = 0;
+        placeWindow();
     }
 }
 
@@ -76,7 +87,7 @@ void toggleFullScreen()
     followWantedState();
 }
 
-// The answer to a change is the window at its new size: the screen's after
+// The answer to a change is the window at its new size: a monitor's after
 // full screen, any other after leaving it or placing the window. Sizes on
 // the way there are no answer: freeglut on Windows first takes the frame
 // away, and sizes the window to the screen only in the next pass. The next
@@ -85,6 +96,6 @@ void toggleFullScreen()
 void onWindowSized(int width, int height)
 {
     if (!scene.windowAwaited) return;
-    const bool screenSized = width == glutGet(GLUT_SCREEN_WIDTH) && height == glutGet(GLUT_SCREEN_HEIGHT);
-    if (screenSized == (scene.windowFullScreen != 0)) glutTimerFunc(0, stopAwaiting, scene.windowAwaited);
+    if (fillsAMonitor(width, height) == (scene.windowFullScreen != 0))
+        glutTimerFunc(0, scene.placeDue ? awaitFrame : stopAwaiting, scene.windowAwaited);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure what a purpose needs is here, and installs what is missing.
 #
-#   scripts/deps.sh build        compiler, CMake, make, GL, GLU and GLUT
+#   scripts/deps.sh build        compiler, CMake, make, GL, GLU, GLUT and Xinerama
 #   scripts/deps.sh screenshot   Xvfb, Mesa's software renderer, ImageMagick
 #   scripts/deps.sh test         all of the above and every tool the tests run
 #   scripts/deps.sh bench        build and screenshot, and valgrind
@@ -26,6 +26,7 @@ needs_build=(
   "GL|links GL/gl.h GL|libgl-dev|mesa-libGL-devel|mesa|-"
   "GLU|links GL/glu.h GLU|libglu1-mesa-dev|mesa-libGLU-devel|glu|-"
   "GLUT|links GL/glut.h glut|freeglut3-dev|freeglut-devel|freeglut|-"
+  "Xinerama|links X11/extensions/Xinerama.h Xinerama|libxinerama-dev|libXinerama-devel|libxinerama|-"
 )
 needs_screenshot=(
   "Xvfb|have Xvfb|xvfb|xorg-x11-server-Xvfb|xorg-server-xvfb|-"
@@ -43,6 +44,7 @@ needs_test=(
   "dpkg-shlibdeps|have dpkg-shlibdeps|dpkg-dev|dpkg-dev|dpkg|dpkg"
   "file|have file|file|file|file|-"
   "metacity|have metacity|metacity|metacity|metacity|-"
+  "Xephyr|have Xephyr|xserver-xephyr|xorg-x11-server-Xephyr|xorg-server-xephyr|-"
   "xwininfo and xprop|have xwininfo|x11-utils|xwininfo xprop|xorg-xwininfo xorg-xprop|-"
   "glxinfo|have glxinfo|mesa-utils|glx-utils|mesa-utils|-"
   "appstreamcli|have appstreamcli|appstream|appstream|appstream|appstream"
@@ -84,7 +86,7 @@ have_swrast() {
 # links HEADER LIBRARY [FLAGS]: the compiler finds the header and the linker the library.
 links() {
   if [ "$(uname)" = Darwin ]; then
-    case $2 in GL | GLU | glut) return 0 ;; esac # Apple's OpenGL and GLUT frameworks
+    case $2 in GL | GLU | glut | Xinerama) return 0 ;; esac # Apple's OpenGL and GLUT frameworks; no X11
   fi
   have c++ || return 1
   printf '#include <%s>\nint main() { return 0; }\n' "$1" |

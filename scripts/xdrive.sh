@@ -31,14 +31,19 @@ not() { ! "$@"; }
 # it outlives a caller that only starts it), notes its display and process in
 # DIR and exports DISPLAY. Its screen is XVFB_SCREEN, 1280x1024x24 unless set.
 xvfb_start() {
+    server_start "$1" Xvfb -screen 0 "${XVFB_SCREEN:-1280x1024x24}"
+}
+
+# server_start DIR SERVER ARGUMENTS...: as xvfb_start, for any X server
+# (Xvfb or Xephyr) with these arguments.
+server_start() {
     mkdir -p "$1"
     xvfb_stop "$1"
     # -displayfd writes the display number once the server takes connections.
-    setsid Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
-        3>"$1/display" </dev/null >"$1/xvfb.log" 2>&1 &
+    setsid "${@:2}" -displayfd 3 -nolisten tcp -noreset 3>"$1/display" </dev/null >"$1/xvfb.log" 2>&1 &
     echo $! >"$1/pid"
     if ! poll 30 grep -qs . "$1/display"; then
-        echo "xdrive: Xvfb did not start:" >&2
+        echo "xdrive: $2 did not start:" >&2
         cat "$1/xvfb.log" >&2
         xvfb_stop "$1"
         return 1
@@ -46,12 +51,12 @@ xvfb_start() {
     export DISPLAY=:$(cat "$1/display")
 }
 
-# xvfb_stop DIR: stops the server that xvfb_start noted in DIR, if it runs.
+# xvfb_stop DIR: stops the server that server_start noted in DIR, if it runs.
 xvfb_stop() {
     local pid
     pid=$(cat "$1/pid" 2>/dev/null) || return 0
     # The number may belong to another process by now.
-    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
+    if [[ "$(cat "/proc/$pid/comm" 2>/dev/null)" == @(Xvfb|Xephyr) ]]; then
         kill "$pid"
         poll 5 not alive "$pid" || kill -KILL "$pid"
     fi

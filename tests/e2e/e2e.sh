@@ -19,6 +19,7 @@ sky='srgb(51,51,51)'
 
 finish() {
     local status=$?
+    [ -z "${counter:-}" ] || kill "$counter" 2>/dev/null || true
     app_stop
     if grep -q 'GL error' "$tmp/stderr" 2>/dev/null; then
         echo "FAIL: the program reported GL errors" >&2
@@ -91,15 +92,24 @@ stands() {
 }
 # moving: the picture changes while nothing but the animation drives it.
 moving() { app_drew "$tmp/before.png" && poll 10 not app_shows "$tmp/before.png"; }
-# sleeping: the program's processor time, all its threads, grows by less
-# than 5 % of a core over 2 s; $cpu says how much it grew.
+# sleeping SECONDS: the program's processor time, all its threads, grows by
+# less than 5 % of a core over SECONDS; $cpu says how much it grew.
 sleeping() {
     local ticks before
     ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
     before=$(ticks)
-    sleep 2
-    cpu="$((($(ticks) - before) * 50 / $(getconf CLK_TCK))) %"
+    sleep "$1"
+    cpu="$((($(ticks) - before) * 100 / $1 / $(getconf CLK_TCK))) %"
     [ "${cpu% %}" -lt 5 ]
+}
+keys() { "${PYTHON:-python3}" "$here/keys.py" "$@"; }
+# presses_stand COUNT_FILE: the window stands as the presses of f in
+# COUNT_FILE, one line each, and $count before them ask for.
+presses_stand() {
+    local got
+    got=$(($(wc -l <"$1") - 1)) # the first line says the count began
+    due=$full && (((count + got) % 2)) && due="10,30 800x640"
+    stands "$due"
 }
 
 case $test in
@@ -184,25 +194,76 @@ stdout_broken_pipe)
     exec 5>&-
     closes_with_status_0
     ;;
-full_screen_in_bursts | f_on_a_bare_server)
+full_screen_in_bursts | f_on_a_bare_server | two_monitors)
     # Presses of f with no delay between them, as a busy machine may read
     # several in one go: the window ends framed after an odd count, full
     # screen after an even one, and the next press still toggles it. It may
     # pass through other states on the way, so it must stand in the one due
     # for a second. With no window manager nothing puts the window back on
-    # leaving full screen, and freeglut's full screen stands where it sees fit.
+    # leaving full screen, and freeglut's full screen stands where it sees
+    # fit. The presses go straight to the window: a window manager may take
+    # the keyboard's focus away for a moment as the window changes, and a
+    # press from the keyboard then never reaches it.
     start >/dev/null
     window=$(app_window)
     count=0 full="0,0 1280x1024" bursts=(2 3 4 3 2 4 1)
     [ "$test" = f_on_a_bare_server ] && full="*1280x1024" bursts=(1 1 1 1 2 3)
+    # Full screen fills the one monitor the window is on, and the window
+    # answers at once: a burst that enters and leaves ends framed long
+    # before a window that never answered would be left waiting.
+    [ "$test" = two_monitors ] && bursts=(1 2 2 1 2 1 2)
     for burst in "${bursts[@]}"; do
-        app_point
-        xdotool key --delay 0 $(printf 'f %.0s' $(seq "$burst"))
+        keys send "$window" f "$burst"
         count=$((count + burst))
         due=$full && ((count % 2)) && due="10,30 800x640"
+        if [ "$test" = two_monitors ] && ((burst == 2 && count % 2)); then
+            since=${EPOCHREALTIME/./}
+            until framed_is "$due"; do
+                ((${EPOCHREALTIME/./} - since < 1200000)) || fail "f, f (count $count) left the window full screen"
+                sleep 0.05
+            done
+        fi
         poll 20 stands "$due" ||
             fail "$burst presses of f (count $count) left the window at $(framed), not $due"
     done
+    [ "$test" = full_screen_in_bursts ] || exit 0
+    # A round from the keyboard, judged by the presses the window got.
+    "${PYTHON:-python3}" "$here/keys.py" count "$window" f >"$tmp/got" &
+    counter=$!
+    poll 10 grep -q ready "$tmp/got" || fail "the presses could not be counted"
+    app_point
+    xdotool key --delay 0 f f f
+    poll 20 presses_stand "$tmp/got" || fail "the presses of f from the keyboard left the window at $(framed), not $due"
+    got=$(($(wc -l <"$tmp/got") - 1))
+    # The window manager may take presses away, and a server that holds a key
+    # down for a loaded xdotool repeats it.
+    ((got == 3)) || echo "note: the window got $got presses of f from the keyboard, not the 3 sent"
+    ;;
+f_after_move_and_resize)
+    # Wherever the user moved the framed window and however they sized it,
+    # leaving full screen puts it back at 10,30 with 800x640.
+    start >/dev/null
+    window=$(app_window)
+    for place in "200 150 640 480" "300 200 700 500"; do
+        keys send "$window" f 1
+        poll 20 stands "10,30 800x640" || fail "f left the window at $(framed), not 10,30 800x640"
+        read -r x y width height <<<"$place"
+        xdotool windowsize "$window" "$width" "$height" windowmove "$window" "$x" "$y"
+        expect "the window did not move" framed_is "$x,$y ${width}x$height"
+        keys send "$window" f 1
+        poll 20 stands "0,0 1280x1024" || fail "f left the window at $(framed), not full screen"
+    done
+    keys send "$window" f 1
+    poll 20 stands "10,30 800x640" || fail "f left the window at $(framed), not 10,30 800x640"
+    ;;
+right_click_sleeps)
+    # At rest the stop animation only brightens the surfaces, which shows at
+    # the next redraw; it takes no more steps than a display shows frames.
+    start >/dev/null
+    app_click 3
+    poll 30 sleeping 3 || fail "after a right click, the program used $cpu of a core over 3 s"
+    brighter() { app_keys 7 && not app_shows "$tmp/first.png"; }
+    poll 30 brighter || fail "the surfaces did not brighten"
     ;;
 paused_sleeps | minimised_sleeps)
     # While the go animation is paused, or its window minimised through the
@@ -219,7 +280,7 @@ paused_sleeps | minimised_sleeps)
         xdotool windowminimize "$window"
         again() { xdotool windowactivate "$window"; }
     fi
-    poll 30 sleeping || fail "${test%_*}, the program used $cpu of a core over 2 s"
+    poll 30 sleeping 2 || fail "${test%_*}, the program used $cpu of a core over 2 s"
     again
     expect "the wheel does not turn again" moving
     ;;

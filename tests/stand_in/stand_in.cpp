@@ -1,5 +1,6 @@
 #include "stand_in.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -103,8 +104,10 @@ void windowPass(void (*reshape)(int, int))
         if (width != w.width || height != w.height) reshape(w.width = width, w.height = height);
     };
     const bool resizeNow = w.resize, toggle = std::exchange(w.toggle, false);
+    const bool title = std::exchange(w.titleNextPass, false);
     w.resize = std::exchange(w.resizeNextPass, false);
     if (toggle && !w.fullScreen) {
+        w.untitled = w.restoresPlace;
         std::copy(w.place, w.place + 2, w.framedPlace);
         w.place[0] = w.place[1] = 0;
         w.framed[0] = w.width, w.framed[1] = w.height;
@@ -113,8 +116,16 @@ void windowPass(void (*reshape)(int, int))
     } else if (toggle) {
         if (w.restoresPlace) std::copy(w.framedPlace, w.framedPlace + 2, w.place);
         if (!resizeNow) size(w.framed[0], w.framed[1]);
+        w.titleNextPass = w.untitled;
     }
-    if (std::exchange(w.move, false)) std::copy(w.wantedPlace, w.wantedPlace + 2, w.place);
+    if (std::exchange(w.move, false)) {
+        std::copy(w.wantedPlace, w.wantedPlace + 2, w.place);
+        w.movedUntitled = w.untitled;
+    }
+    if (title) {
+        if (std::exchange(w.movedUntitled, false)) w.place[1] = std::max(0, w.place[1] - Record::titleHeight);
+        w.untitled = false;
+    }
     if (resizeNow) size(w.wanted[0], w.wanted[1]);
     w.fullScreen ^= toggle;
 }
@@ -237,13 +248,23 @@ void glutReshapeWindow(int width, int height)
 int glutGet(GLenum what)
 {
     checkNotInBegin(__func__);
-    if (what == GLUT_SCREEN_WIDTH) return screenWidth;
+    if (what == GLUT_SCREEN_WIDTH) return screenWidth * gl.record.window.monitors;
     if (what == GLUT_SCREEN_HEIGHT) return screenHeight;
     if (what == GLUT_WINDOW_X) return gl.record.window.place[0];
     if (what == GLUT_WINDOW_Y) return gl.record.window.place[1];
-    error("glutGet: a state other than the screen's size or the window's place");
+    if (what == GLUT_WINDOW_HEADER_HEIGHT) {
+        const Record::Window& w = gl.record.window;
+        return w.restoresPlace && !w.untitled ? Record::titleHeight : 0;
+    }
+    error("glutGet: a state other than the screen's size or the window's place or title bar");
     return 0;
 }
+#if defined(FAIRGROUND_X11)
+bool fillsAMonitor(int width, int height)
+{
+    return height == screenHeight && (width == screenWidth || width == screenWidth * gl.record.window.monitors);
+}
+#endif
 void glutTimerFunc(unsigned milliseconds, void (*callback)(int), int value)
 {
     log("timer " + std::to_string(milliseconds));

@@ -13,7 +13,7 @@ void expectPauseFreezes()
 {
     press("P");
     const std::string before = describe(scene) + std::to_string(redraws());
-    idleSteps(100);
+    animationSteps(100);
     EXPECT_EQ(describe(scene) + std::to_string(redraws()), before);
     press("p");
 }
@@ -24,7 +24,7 @@ TEST_F(Animation, GoWaitsFourStepsThenTurnsTwoDegreesAStepWhileTheColoursFade)
     click(GLUT_LEFT_BUTTON);
     for (int step = 1; step <= 2000; ++step) {
         const double angle = scene.wheelAngle;
-        idleSteps(1);
+        animationSteps(1);
         ASSERT_EQ(scene.wheelAngle - angle, step <= 4 ? 0 : 2) << "step " << step;
         const bool wholeTurnFrom1800 = scene.wheelAngle >= 1800 && std::fmod(scene.wheelAngle, 360) == 0;
         ASSERT_EQ(scene.speedLevel == 10, wholeTurnFrom1800) << "step " << step << ", level " << scene.speedLevel;
@@ -35,7 +35,7 @@ TEST_F(Animation, GoWaitsFourStepsThenTurnsTwoDegreesAStepWhileTheColoursFade)
     EXPECT_EQ(redraws(), 4 + 2000);
     expectPauseFreezes();
     // The angle is a double: a float angle would stop taking 2-degree steps past 2^25 degrees.
-    idleSteps(100'000'000 - 2000);
+    animationSteps(100'000'000 - 2000);
     EXPECT_EQ(scene.wheelAngle, 2.0 * (100'000'000 - 4));
 }
 
@@ -46,9 +46,9 @@ TEST_F(Animation, StopRestsAtTwoDegreesAfterAShortGoAndOnAWholeTurnAfterALongOne
          {std::tuple{100, 2, 5}, {904, 2, 5}, {905, 360, 0}, {1264, 720, 0}, {1265, 1080, 0}}) {
         start();
         click(GLUT_LEFT_BUTTON);
-        idleSteps(goSteps);
+        animationSteps(goSteps);
         click(GLUT_RIGHT_BUTTON);
-        idleSteps(2000);
+        animationSteps(2000);
         // at rest, every step still redraws; the lamps have turned red
         EXPECT_EQ(std::tuple(scene.wheelAngle, scene.speedLevel, redraws(), scene.lampColor[0], scene.lampColor[1]),
                   std::tuple(double(angle), level, goSteps + 2000, 1.0f, 0.0f))
@@ -57,18 +57,28 @@ TEST_F(Animation, StopRestsAtTwoDegreesAfterAShortGoAndOnAWholeTurnAfterALongOne
     }
 }
 
+// Steps that redraw nothing come one a frame of a 60 Hz display, on a timer,
+// not as fast as the machine can spin.
 TEST_F(Animation, StopBeforeAnyGoOnlyBrightensTheSurfaceWithBlueWrappingToBlack)
 {
     click(GLUT_RIGHT_BUTTON);
     int step = 0;
-    while (++step < 7000 && scene.surfaceColor[2] > 0) idleSteps(1);
+    for (; step < 3; ++step) {
+        const float red = scene.surfaceColor[0];
+        ASSERT_EQ(record().idle, nullptr);
+        ASSERT_EQ(record().timers.size(), 1u);
+        EXPECT_GE(record().timers[0].milliseconds * 60, 1000u);
+        timeOut();
+        EXPECT_EQ(scene.surfaceColor[0], float(red + 0.00005));
+    }
+    while (++step < 7000 && scene.surfaceColor[2] > 0) animationSteps(1);
     EXPECT_NEAR(step, 6000, 10);
-    idleSteps(1);
+    animationSteps(1);
     EXPECT_EQ(scene.surfaceColor[2], 0.00005f);
     // red and green climb 0.00005 a step too, green until it holds at 1
     EXPECT_NEAR(scene.surfaceColor[0], 0.1 + step * 0.00005, 1e-4);
     EXPECT_NEAR(scene.surfaceColor[1], 0.5 + step * 0.00005, 1e-4);
-    idleSteps(12000 - step);
+    animationSteps(12000 - step);
     EXPECT_NEAR(scene.surfaceColor[0], 0.7, 1e-3);
     EXPECT_EQ(scene.surfaceColor[1], 1.0f);
     SceneState expected = initialSceneState();
@@ -79,7 +89,7 @@ TEST_F(Animation, StopBeforeAnyGoOnlyBrightensTheSurfaceWithBlueWrappingToBlack)
     start();
     press("UUUUUUU");
     click(GLUT_RIGHT_BUTTON);
-    idleSteps(10);
+    animationSteps(10);
     EXPECT_EQ(scene.surfaceColor[2], 1.0f);
 }
 
@@ -93,38 +103,46 @@ TEST_F(Animation, OnlyAPressOfTheLeftOrRightButtonStartsOneAndOnlyTheLeftClearsT
             record().idle = otherIdle;
             onMouse(button, state, -1, 1 << 30);
             const bool down = state == GLUT_DOWN, left = down && button == GLUT_LEFT_BUTTON;
-            EXPECT_EQ(record().idle, left ? animateGo : down && button == GLUT_RIGHT_BUTTON ? animateStop : otherIdle);
+            const bool right = down && button == GLUT_RIGHT_BUTTON;  // steps on a timer at rest
+            EXPECT_EQ(std::pair(record().idle, record().timers.size()),
+                      std::pair(left ? animateGo : right ? nullptr : otherIdle, std::size_t(right)));
             EXPECT_EQ(describe(scene) + std::to_string(redraws()),
                       with(describe(initialSceneState()), left ? "lamp 1 1 0 1" : "") + "0")
                 << "button " << button << ", state " << state;
         }
 }
 
-// Paused or hidden the program holds no idle callback, so it sleeps; the
-// animation last chosen comes back when it is neither.
+// Paused or hidden the program holds no idle callback and takes no timed
+// step, so it sleeps; the animation last chosen comes back when it is
+// neither, the stop animation at rest on a timer.
 TEST_F(Animation, PausedOrHiddenThereIsNoIdleCallbackAndTheChosenAnimationComesBack)
 {
     const auto left = [] { click(GLUT_LEFT_BUTTON); };
     const auto right = [] { click(GLUT_RIGHT_BUTTON); };
     const auto status = [](int value) { return [value] { onWindowStatus(value); }; };
-    const struct { const char* event; std::function<void()> happen; void (*idle)(); } events[] = {
-        {"p before any click", [] { press("p"); }, nullptr},
-        {"left", left, animateGo},
-        {"P", [] { press("P"); }, nullptr},
-        {"right while paused", right, nullptr},
-        {"hidden", status(GLUT_HIDDEN), nullptr},
-        {"p while hidden", [] { press("p"); }, nullptr},
-        {"shown", status(GLUT_FULLY_RETAINED), animateStop},
-        {"covered", status(GLUT_FULLY_COVERED), nullptr},
-        {"left while covered", left, nullptr},
-        {"partly shown", status(GLUT_PARTIALLY_RETAINED), animateGo},
-        {"P", [] { press("P"); }, nullptr},
-        {"shown while paused", status(GLUT_FULLY_RETAINED), nullptr},
-        {"p", [] { press("p"); }, animateGo},
+    const struct { const char* event; std::function<void()> happen; void (*idle)(); bool timed; } events[] = {
+        {"p before any click", [] { press("p"); }, nullptr, 0},
+        {"left", left, animateGo, 0},
+        {"P", [] { press("P"); }, nullptr, 0},
+        {"right while paused", right, nullptr, 0},
+        {"hidden", status(GLUT_HIDDEN), nullptr, 0},
+        {"p while hidden", [] { press("p"); }, nullptr, 0},
+        {"shown", status(GLUT_FULLY_RETAINED), nullptr, 1},
+        {"covered", status(GLUT_FULLY_COVERED), nullptr, 0},
+        {"shown again", status(GLUT_PARTIALLY_RETAINED), nullptr, 1},
+        {"left", left, animateGo, 0},
+        {"right", right, nullptr, 1},
+        {"left while covered", [=] { status(GLUT_FULLY_COVERED)(); left(); }, nullptr, 0},
+        {"partly shown", status(GLUT_PARTIALLY_RETAINED), animateGo, 0},
+        {"P", [] { press("P"); }, nullptr, 0},
+        {"shown while paused", status(GLUT_FULLY_RETAINED), nullptr, 0},
+        {"p", [] { press("p"); }, animateGo, 0},
     };
     for (const auto& e : events) {
         e.happen();
-        EXPECT_EQ(record().idle, e.idle) << e.event;
+        const float red = scene.surfaceColor[0];
+        timeOut();
+        EXPECT_EQ(std::pair(record().idle, scene.surfaceColor[0] != red), std::pair(e.idle, e.timed)) << e.event;
     }
     EXPECT_EQ(scene.lampColor[2], 0.0f) << "a left click clears the lamp blue at once, paused or not";
     EXPECT_EQ(scene.wheelAngle, 0.0) << "nothing stepped";

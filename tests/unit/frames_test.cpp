@@ -16,7 +16,7 @@ using Frames = Program;
 
 const std::pair<const char*, void (*)()> frameStates[] = {
     {"start", [] {}},
-    {"wheel_30", [] { onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0); idleSteps(19); }},
+    {"wheel_30", [] { onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0); animationSteps(19); }},
     {"wheel_137", [] { scene.wheelAngle = 137; }},
     {"wheel_137", [] { scene.wheelAngle = 360e9 + 137; }},  // turned for days, it stands as within one turn
     {"lamp_size_0", [] { press("l"); }},

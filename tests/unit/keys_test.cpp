@@ -61,14 +61,15 @@ TEST_F(Keys, EachListedKeyMakesItsChangeAndEveryOtherByteNone)
 // window answers at once or passes later; whichever way, the window ends
 // framed at 10,30 after an odd count and full screen after an even one, and
 // the program's record says so, with a window manager that puts the window
-// back on leaving full screen and with none.
+// back on leaving full screen and with none, on one monitor and on two.
 TEST_F(Keys, FEndsInTheStateTheCountOfPressesAsksForHoweverTheyCome)
 {
     // Up to six passes of up to three presses; 4^6 ways, each with and
-    // without a window manager.
-    for (int way = 0; way < 2 * 4096; ++way) {
+    // without a window manager, on one monitor and on two.
+    for (int way = 0; way < 4 * 4096; ++way) {
         start();
-        record().window.restoresPlace = way < 4096;
+        record().window.restoresPlace = way % 8192 < 4096;
+        record().window.monitors = way < 8192 ? 1 : 2;
         int presses = 0;
         for (int pass = 0, rest = way; pass < 6; ++pass, rest /= 4) {
             for (int i = 0; i < rest % 4; ++i, ++presses) press("f");
@@ -82,7 +83,29 @@ TEST_F(Keys, FEndsInTheStateTheCountOfPressesAsksForHoweverTheyCome)
         ASSERT_EQ(std::tuple(window.fullScreen, std::pair(window.width, window.height),
                              std::pair(window.place[0], window.place[1]), scene.fullScreen),
                   std::tuple(full, size, place, presses ? full : 1))
-            << "presses per pass, first pass in the lowest two bits, then whether no window manager: " << way;
+            << "presses per pass, first pass in the lowest two bits, then whether no window manager, then whether "
+               "two monitors: " << way;
+    }
+}
+
+// Wherever the user moved the framed window and however they sized it,
+// leaving full screen puts it back at 10,30 with 800 by 640.
+TEST_F(Keys, LeavingFullScreenPlacesTheWindowTheUserMovedAndResized)
+{
+    for (const bool restoresPlace : {true, false}) {
+        start();
+        record().window.restoresPlace = restoresPlace;
+        press("f");
+        settle();
+        auto& window = record().window;
+        window.place[0] = 200, window.place[1] = 150;
+        onReshape(window.width = 640, window.height = 480);
+        for (const char* presses : {"f", "f", "ff", "ff"}) {
+            press(presses);
+            settle();
+        }
+        EXPECT_EQ(std::tuple(window.fullScreen, window.place[0], window.place[1], window.width, window.height),
+                  std::tuple(false, 10, 30, 800, 640)) << "with a window manager: " << restoresPlace;
     }
 }
 

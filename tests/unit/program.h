@@ -29,18 +29,30 @@ inline void start()
 }
 
 inline void press(const char* keys) { for (; *keys; ++keys) onKeyboard(static_cast<unsigned char>(*keys), 0, 0); }
-// The rest of a pass of GLUT's main loop: the timers that are due (of 0 ms;
-// longer ones wait for timeOut), then the window's changes, each new size a
-// reshape.
+// The rest of a pass of GLUT's main loop: the timers due within it (up to
+// 10 ms; longer ones wait for timeOut), then the window's changes, each new
+// size a reshape.
 inline void mainLoopPass()
 {
     for (auto timer : std::exchange(record().timers, {}))
-        timer.milliseconds ? record().timers.push_back(timer) : timer.callback(timer.value);
+        timer.milliseconds > 10 ? record().timers.push_back(timer) : timer.callback(timer.value);
     standIn::windowPass(onReshape);
 }
 inline void settle() { for (int pass = 0; pass < 20; ++pass) mainLoopPass(); }
 inline void timeOut() { for (auto timer : std::exchange(record().timers, {})) timer.callback(timer.value); }
-inline void idleSteps(long count) { for (long i = 0; i < count && record().idle; ++i) record().idle(); }
+// Animation steps: each a call of the idle callback or, with none, of the
+// timers that wait.
+inline void animationSteps(long count)
+{
+    for (long i = 0; i < count; ++i) {
+        if (record().idle)
+            record().idle();
+        else if (!record().timers.empty())
+            timeOut();
+        else
+            return;
+    }
+}
 
 // One line a field, to six significant digits.
 inline std::string describe(const SceneState& s)
