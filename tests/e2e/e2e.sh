@@ -106,7 +106,6 @@ keys() { "${PYTHON:-python3}" "$here/keys.py" "$@"; }
 # presses_stand COUNT_FILE: the window stands as the presses of f in
 # COUNT_FILE, one line each, and $count before them ask for.
 presses_stand() {
-    local got
     got=$(($(wc -l <"$1") - 1)) # the first line says the count began
     due=$full && (((count + got) % 2)) && due="10,30 800x640"
     stands "$due"
@@ -234,7 +233,6 @@ full_screen_in_bursts | f_on_a_bare_server | two_monitors)
     app_point
     xdotool key --delay 0 f f f
     poll 20 presses_stand "$tmp/got" || fail "the presses of f from the keyboard left the window at $(framed), not $due"
-    got=$(($(wc -l <"$tmp/got") - 1))
     # The window manager may take presses away, and a server that holds a key
     # down for a loaded xdotool repeats it.
     ((got == 3)) || echo "note: the window got $got presses of f from the keyboard, not the 3 sent"

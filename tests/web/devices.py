@@ -5,10 +5,8 @@ once.
   devices.py PAGE phone_portrait|phone_landscape|tablet   the page on that device
   devices.py PAGE full_screen_refused    on a phone whose browser refuses full screen
   devices.py PAGE full_screen_escape     Esc right after f, on the desktop"""
-import base64
-import struct
+import subprocess
 import sys
-import zlib
 
 from drive import check, main, quiet
 
@@ -77,15 +75,8 @@ def sky(page):
     """The sky's colour, just inside the drawing's left edge."""
     x, y = page.evaluate("(b => [b.x + scrollX + 2, b.y + scrollY + b.height / 4])"
                          "(canvas.getBoundingClientRect())")
-    png = base64.b64decode(page.call("Page.captureScreenshot", format="png",
-                                     clip={"x": x, "y": y, "width": 1, "height": 1, "scale": 1})["data"])
-    # The first pixel of a PNG's first row is stored as it is, whatever the row's filter.
-    chunks, at = [], 8
-    while at < len(png):
-        length, kind = struct.unpack(">I4s", png[at:at + 8])
-        chunks.append((kind, png[at + 8:at + 8 + length]))
-        at += 12 + length
-    return tuple(zlib.decompress(b"".join(data for kind, data in chunks if kind == b"IDAT"))[1:4])
+    return tuple(subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=page.capture(x, y, 1, 1),
+                                capture_output=True, check=True).stdout)
 
 
 def frames_later(page, count, what):
@@ -145,10 +136,8 @@ def drag_and_press(page):
 
 
 def picture(page):
-    box = page.evaluate("(b => [b.x + scrollX, b.y + scrollY, b.width, b.height])"
-                        "(canvas.getBoundingClientRect())")
-    clip = dict(zip(("x", "y", "width", "height"), box), scale=1)
-    return page.call("Page.captureScreenshot", format="png", clip=clip)["data"]
+    return page.capture(*page.evaluate("(b => [b.x + scrollX, b.y + scrollY, b.width, b.height])"
+                                       "(canvas.getBoundingClientRect())"))
 
 
 def phone_portrait(page):
