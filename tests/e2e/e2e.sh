@@ -242,17 +242,15 @@ f_after_move_and_resize)
     # leaving full screen puts it back at 10,30 with 800x640.
     start >/dev/null
     window=$(app_window)
+    f_stands() { keys send "$window" f 1 && poll 20 stands "$1" || fail "f left the window at $(framed), not $1"; }
     for place in "200 150 640 480" "300 200 700 500"; do
-        keys send "$window" f 1
-        poll 20 stands "10,30 800x640" || fail "f left the window at $(framed), not 10,30 800x640"
+        f_stands "10,30 800x640"
         read -r x y width height <<<"$place"
         xdotool windowsize "$window" "$width" "$height" windowmove "$window" "$x" "$y"
         expect "the window did not move" framed_is "$x,$y ${width}x$height"
-        keys send "$window" f 1
-        poll 20 stands "0,0 1280x1024" || fail "f left the window at $(framed), not full screen"
+        f_stands "0,0 1280x1024"
     done
-    keys send "$window" f 1
-    poll 20 stands "10,30 800x640" || fail "f left the window at $(framed), not 10,30 800x640"
+    f_stands "10,30 800x640"
     ;;
 right_click_sleeps)
     # At rest the stop animation only brightens the surfaces, which shows at

@@ -66,9 +66,7 @@ def press(page, key):
 
 
 def press_by_mouse(page, key):
-    x, y = centre(page, button(key))
-    for kind in ("mousePressed", "mouseReleased"):
-        page.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+    page.press(*centre(page, button(key)), "left")
 
 
 def sky(page):
