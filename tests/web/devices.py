@@ -10,8 +10,7 @@ import sys
 
 from drive import check, main, quiet
 
-DEVICES = {"portrait": (390, 844, 3), "landscape": (844, 390, 3), "tablet": (820, 1180, 2),
-           "desktop": (1280, 1024, 1)}
+DEVICES = {"portrait": (390, 844, 3), "landscape": (844, 390, 3), "tablet": (820, 1180, 2)}
 COMMANDS = "AaBbCcfGgIiLlMmNnOoPpRrUuWwXxYyZz12345670"
 # Each request for full screen, with the event it came within; and frames
 # held back on demand, as on a page that has not drawn yet.
@@ -34,8 +33,8 @@ window.requestAnimationFrame = (callback) => heldFrames ? heldFrames.push(callba
 def emulate(page, device):
     width, height, scale = DEVICES[device]
     page.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=scale,
-              mobile=device != "desktop")
-    page.call("Emulation.setTouchEmulationEnabled", enabled=device != "desktop", maxTouchPoints=5)
+              mobile=True)
+    page.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
 
 
 def centre(page, element):
