@@ -8,59 +8,39 @@
 namespace web {
 namespace {
 
-std::uint32_t packed(const Vector& colour)
-{
-    std::uint32_t bytes = 0;
-    for (int c = 3; c >= 0; --c) bytes = bytes << 8 | static_cast<std::uint32_t>(colour[c] * 255 + 0.5f);
-    return bytes;
-}
-
 // Whether the back of a polygon looks other than its front.
 bool twoSided() { return gl.lighting && gl.twoSide; }
 
-// Without two-sided lighting the back takes the front's colour.
-std::uint32_t colourOf(const Vertex& v, bool back)
+// As lines, a vertex goes once for each side of a polygon that it shows;
+// filled, it goes once, and the shader lights both its sides.
+Lit litFor(bool back)
 {
-    if (!gl.lighting) return white;
-    if (gl.shadingChanged[back]) {
-        gl.shading[back] = shading(gl.material[back], gl.lights);
-        gl.shadingChanged[back] = false;
-    }
-    std::array<float, 3> n{};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) n[r] += gl.normalMatrix[r * 3 + c] * v.normal[c];
-    if (back) n = {-n[0], -n[1], -n[2]};
-    const auto& p = v.position;
-    return packed(litColour(transform(gl.modelView.back(), {p[0], p[1], p[2], 1}), n, gl.shading[back]));
-}
-
-std::int32_t hand(const Vertex& v, std::uint32_t front, std::uint32_t back)
-{
-    Handed h{v.clip, front, back};
-    if (gl.filled) h.clip[2] += gl.depthOffset * (h.clip[3] - h.clip[2]);
-    gl.handed.push_back(h);
-    return static_cast<std::int32_t>(gl.handed.size() - 1);
+    if (!gl.lighting) return unlit;
+    if (!gl.twoSide) return frontLit;
+    return gl.handedLines && back ? backLit : bothSidesLit;
 }
 
 // Hands on the batch's vertex for a polygon that shows its back or its
-// front, lit for that side. Filled, it goes once, with the colour of each
-// side as that side is first asked for (the other side takes the same
-// colour until then, should the rasteriser see it); as lines, it goes once
-// for each side.
-std::int32_t handFor(std::uint16_t vertex, bool back)
+// front, with its position and normal in eye space, where the shader lights
+// it. GL lights a vertex where the model-view matrix leaves w at 1, as the
+// program's do; other points are divided by w.
+std::uint16_t handedAs(std::uint16_t vertex, bool back)
 {
+    std::int32_t& slot = gl.slots[2 * vertex + (gl.handedLines && back)];
+    if (slot >= 0) return static_cast<std::uint16_t>(slot);
     const Vertex& v = gl.batch[vertex];
-    const std::uint32_t colour = colourOf(v, back);
-    const std::int32_t other = gl.slots[2 * vertex + !back];
-    if (gl.handedLines || other < 0) return hand(v, colour, colour);
-    (back ? gl.handed[other].back : gl.handed[other].front) = colour;
-    return other;
-}
-
-inline std::uint16_t handedAs(std::uint16_t vertex, bool back)
-{
-    std::int32_t& slot = gl.slots[2 * vertex + back];
-    if (slot < 0) slot = handFor(vertex, back);
+    Handed h{v.clip, {}, {}, gl.materialAt[0], gl.materialAt[1], litFor(back), 0};
+    if (gl.filled) h.clip[2] += gl.depthOffset * (h.clip[3] - h.clip[2]);
+    if (h.lit != unlit) {
+        const auto& p = v.position;
+        const Vector eye = transform(gl.modelView.back(), {p[0], p[1], p[2], 1});
+        for (int r = 0; r < 3; ++r) {
+            h.eye[r] = eye[3] == 1 ? eye[r] : eye[r] / eye[3];
+            for (int c = 0; c < 3; ++c) h.normal[r] += gl.normalMatrix[r * 3 + c] * v.normal[c];
+        }
+    }
+    gl.frame.handed.push_back(h);
+    slot = static_cast<std::int32_t>(gl.frame.handed.size() - 1 - gl.batchStart);
     return static_cast<std::uint16_t>(slot);
 }
 
@@ -84,28 +64,54 @@ bool turned(const std::uint16_t* corners, std::size_t count)
 void line(std::uint16_t a, std::uint16_t b)
 {
     if (gl.recording) fail("lines in a recorded shape are not done in the browser");
-    gl.indices.push_back(handedAs(a, false));
-    gl.indices.push_back(handedAs(b, false));
+    gl.frame.indices.push_back(handedAs(a, false));
+    gl.frame.indices.push_back(handedAs(b, false));
 }
 
 }  // namespace
 
 void flush()
 {
-    if (!gl.indices.empty())
-        webDraw(gl.handed.data(), static_cast<int>(gl.handed.size()), gl.indices.data(),
-                static_cast<int>(gl.indices.size()), gl.handedLines);
-    gl.handed.clear();
-    gl.indices.clear();
+    Frame& f = gl.frame;
+    if (f.indices.size() > gl.indicesStart) {
+        const auto range = [](const std::array<std::size_t, 2>& r) {
+            return r[0] < r[1] ? std::array<int, 2>{static_cast<int>(r[0]), static_cast<int>(r[1])}
+                               : std::array<int, 2>{0, 0};
+        };
+        const auto changed = range(gl.changed), indicesChanged = range(gl.indicesChanged);
+        uploadMaterialsAndLights();
+        webDraw(f.handed.data() + gl.batchStart, static_cast<int>(f.handed.size() - gl.batchStart),
+                f.indices.data() + gl.indicesStart, static_cast<int>(f.indices.size() - gl.indicesStart),
+                gl.handedLines, static_cast<int>(gl.batches++), changed[0], changed[1], indicesChanged[0],
+                indicesChanged[1]);
+    }
+    gl.batchStart = f.handed.size();
+    gl.indicesStart = f.indices.size();
+    gl.changed = gl.indicesChanged = {SIZE_MAX, 0};
+    gl.materials.clear();
+    gl.materialChanged = true;
 }
 
-void handOn(const Vertex* vertices, std::size_t count, bool lines, int primitive)
+void makeRoom(bool lines, std::size_t count)
 {
     if (lines != gl.handedLines) flush();
     gl.handedLines = lines;
-    if (gl.handed.size() + (lines ? 2 : 1) * count > mostHanded) flush();
+    if (gl.frame.handed.size() - gl.batchStart + (lines ? 2 : 1) * count > mostHanded) flush();
+}
+
+void handOn(const Vertex* vertices, std::size_t count, bool lines)
+{
+    Drawn& drawn = gl.frame.drawn.back();
+    drawn.seen = true;
+    drawn.lines = lines;
+    drawn.vertices = static_cast<std::uint32_t>(count);
+    drawn.batch = gl.batches;
+    drawn.handedFrom = static_cast<std::uint32_t>(gl.frame.handed.size());
+    drawn.indicesFrom = static_cast<std::uint32_t>(gl.frame.indices.size());
+    drawn.handedAt = static_cast<std::uint32_t>(drawn.handedFrom - gl.batchStart);
+    drawn.indicesAt = static_cast<std::uint32_t>(drawn.indicesFrom - gl.indicesStart);
     gl.batch = vertices;
-    gl.depthOffset = static_cast<float>(primitive) * depthStepPerPrimitive;
+    gl.depthOffset = static_cast<float>(drawn.first) * depthStepPerPrimitive;
     gl.slots.assign(2 * count, -1);
 }
 
@@ -140,7 +146,7 @@ void polygon(const std::uint16_t* corners, std::size_t count, const std::uint8_t
     if (!gl.handedLines && count == 3 &&
         (corners[0] == corners[1] || corners[1] == corners[2] || corners[2] == corners[0]))
         return;
-    const bool away = (twoSided() || gl.backsHidden) && turned(corners, count);
+    const bool away = ((gl.handedLines && twoSided()) || gl.backsHidden) && turned(corners, count);
     const bool back = away && twoSided();
     if (!gl.handedLines) {
         if (away && gl.backsHidden) return;
@@ -148,7 +154,7 @@ void polygon(const std::uint16_t* corners, std::size_t count, const std::uint8_t
         std::uint16_t last = handedAs(corners[1], back);
         for (std::size_t i = 2; i < count; ++i) {
             const std::uint16_t next = handedAs(corners[i], back);
-            gl.indices.insert(gl.indices.end(), {first, last, next});
+            gl.frame.indices.insert(gl.frame.indices.end(), {first, last, next});
             last = next;
         }
         return;
@@ -157,8 +163,8 @@ void polygon(const std::uint16_t* corners, std::size_t count, const std::uint8_t
         if (repeated && repeated[i]) continue;
         std::uint16_t a = corners[i], b = corners[(i + 1) % count];
         if (gl.batch[b].window < gl.batch[a].window) std::swap(a, b);
-        gl.indices.push_back(handedAs(a, back));
-        gl.indices.push_back(handedAs(b, back));
+        gl.frame.indices.push_back(handedAs(a, back));
+        gl.frame.indices.push_back(handedAs(b, back));
     }
 }
 

@@ -105,7 +105,7 @@ void setCapability(const char* call, GLenum cap, bool on)
         webDepthTest(on);
     }
     enabled = on;
-    gl.shadingChanged[0] = gl.shadingChanged[1] = true;
+    gl.lightsChanged = true;
 }
 
 }  // namespace
@@ -225,7 +225,7 @@ void glLightfv(GLenum which, GLenum pname, const GLfloat* params)
     if (pname != GL_POSITION) unsupported(__func__, pname);
     Light& l = light(__func__, which);
     l.position = transform(gl.modelView.back(), {params[0], params[1], params[2], params[3]});
-    for (int c = 0; c < 3; ++c) l.place[c] = l.position[c] / l.position[3];
+    gl.lightsChanged = true;
 }
 
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
@@ -247,7 +247,7 @@ void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
         default: unsupported(__func__, pname);
         }
         // The program sets the same material again and again.
-        if (std::memcmp(&before, &m, sizeof m) != 0) gl.shadingChanged[side] = true;
+        if (std::memcmp(&before, &m, sizeof m) != 0) gl.materialChanged = true;
     }
 }
 
@@ -259,8 +259,9 @@ void glBegin(GLenum mode)
     if (mode != GL_LINES && mode != GL_TRIANGLES && mode != GL_TRIANGLE_STRIP && mode != GL_QUADS &&
         mode != GL_POLYGON)
         unsupported(__func__, mode);
+    if (!gl.recording) roomForDrawing();
     gl.primitive = mode;
-    gl.vertices.clear();
+    gl.pointsFrom = gl.frame.points.size();
     gl.recorded.clear();
     ++(gl.recording ? gl.recording->primitives : gl.primitivesSinceClear);
 }
@@ -268,13 +269,15 @@ void glBegin(GLenum mode)
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
     if (!gl.primitive) return;  // GL ignores a vertex outside glBegin and glEnd
-    if (gl.vertices.size() + gl.recorded.size() == mostInPrimitive)
-        fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
+    const Point point{x, y, z, gl.normal[0], gl.normal[1], gl.normal[2]};
     if (!gl.recording) {
-        gl.vertices.push_back(vertexAt(x, y, z, gl.normal.data()));
+        if (gl.frame.points.size() - gl.pointsFrom == mostInPrimitive)
+            fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
+        gl.frame.points.push_back(point);
         return;
     }
-    const std::array<float, 6> point{x, y, z, gl.normal[0], gl.normal[1], gl.normal[2]};
+    if (gl.recorded.size() == mostInPrimitive)
+        fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
     auto& points = gl.recording->points;
     const auto same = std::find(points.begin(), points.end(), point);
     gl.recorded.push_back(static_cast<std::uint16_t>(same - points.begin()));
@@ -288,11 +291,23 @@ void glEnd()
     if (!gl.primitive) glError("glEnd without glBegin");
     const GLenum primitive = gl.primitive;
     gl.primitive = 0;
-    if (!gl.recording) {
-        if (outOfSight(gl.vertices.data(), gl.vertices.size())) return;
-        handOn(gl.vertices.data(), gl.vertices.size(), primitive == GL_LINES || !gl.filled, gl.primitivesSinceClear);
+    if (gl.recording) {
+        assemble(primitive, gl.recorded.size());
+        return;
     }
-    assemble(primitive, gl.recording ? gl.recorded.size() : gl.vertices.size());
+    const bool lines = primitive == GL_LINES || !gl.filled;
+    if (drawnAsBefore(nullptr, 1, primitive, gl.primitivesSinceClear, lines, gl.frame.points.size() - gl.pointsFrom))
+        return;
+    gl.vertices.clear();
+    for (std::size_t i = gl.pointsFrom; i < gl.frame.points.size(); ++i) {
+        const Point& p = gl.frame.points[i];
+        gl.vertices.push_back(vertexAt(p[0], p[1], p[2], &p[3]));
+    }
+    if (!outOfSight(gl.vertices.data(), gl.vertices.size())) {
+        handOn(gl.vertices.data(), gl.vertices.size(), lines);
+        assemble(primitive, gl.vertices.size());
+    }
+    drawnAnew();
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
@@ -315,7 +330,10 @@ void glClear(GLbitfield mask)
     outsideBegin(__func__);
     if (mask & ~static_cast<GLbitfield>(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)) unsupported(__func__, mask);
     flush();
-    if (mask & GL_DEPTH_BUFFER_BIT) gl.primitivesSinceClear = 0;
+    if (mask & GL_DEPTH_BUFFER_BIT) {
+        gl.primitivesSinceClear = 0;
+        startFrame();
+    }
     webClear(gl.clearColour[0], gl.clearColour[1], gl.clearColour[2], gl.clearColour[3], mask);
 }
 

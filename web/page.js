@@ -2,7 +2,7 @@
 // what gl.cpp hands it, and the browser's events handed on to glut.cpp.
 // Keys go by the character typed, as GLUT's keyboard callback takes them.
 mergeInto(LibraryManager.library, {
-  $web: {canvas: null, gl: null, frame: 0, pointer: [0, 0], full: false, leaving: false},
+  $web: {canvas: null, gl: null, frame: 0, pointer: [0, 0], full: false, leaving: false, batches: [], bound: -1},
 
   $stop: function(text) {
     document.getElementById('failure').textContent = 'Fairground stopped: ' + text;
@@ -53,24 +53,52 @@ mergeInto(LibraryManager.library, {
       gl.compileShader(s);
       return s;
     };
+    // GL 1.x lighting, for a viewer at infinity with the scene's ambient
+    // light at 0.2: each vertex lit with the material of its front, and
+    // with two-sided lighting of its back, whose normal turns round. A
+    // normal is used as it is, never normalised.
     const program = gl.createProgram();
-    gl.attachShader(program, shader(gl.VERTEX_SHADER,
-      'attribute vec4 position, front, back; varying vec4 frontColour, backColour;' +
-      'void main() { gl_Position = position; frontColour = front; backColour = back; }'));
+    gl.attachShader(program, shader(gl.VERTEX_SHADER, `
+      attribute vec4 position;
+      attribute vec3 eye, normal;
+      attribute vec4 sides;  // front material, back material, how lit (Lit in state.h)
+      uniform vec4 materials[5 * 16];  // ambient, diffuse, specular, emission, shininess
+      uniform vec4 lights[4 * 4];  // position, ambient, diffuse, specular
+      varying vec4 frontColour, backColour;
+      vec3 unit(vec3 v) { float l = length(v); return l > 0.0 ? v / l : v; }
+      vec4 lit(float material, vec3 n) {
+        int m = int(material) * 5;
+        vec4 colour = vec4(materials[m + 3].rgb + materials[m].rgb * 0.2, clamp(materials[m + 1].a, 0.0, 1.0));
+        float shininess = materials[m + 4].x;
+        for (int i = 0; i < 4; ++i) {
+          vec4 p = lights[i * 4];
+          colour.rgb += materials[m].rgb * lights[i * 4 + 1].rgb;
+          vec3 toLight = unit(p.w == 0.0 ? p.xyz : p.xyz / p.w - eye);
+          float diffuse = dot(n, toLight);
+          if (diffuse > 0.0) {
+            float specular = shininess == 0.0 ? 1.0 : pow(max(0.0, dot(n, unit(toLight + vec3(0, 0, 1)))), shininess);
+            colour.rgb += diffuse * materials[m + 1].rgb * lights[i * 4 + 2].rgb +
+                          specular * materials[m + 2].rgb * lights[i * 4 + 3].rgb;
+          }
+        }
+        return clamp(colour, 0.0, 1.0);
+      }
+      void main() {
+        gl_Position = position;
+        float how = sides.z;
+        frontColour = how == 0.0 ? vec4(1) : how == 3.0 ? lit(sides.y, -normal) : lit(sides.x, normal);
+        backColour = how == 2.0 ? lit(sides.y, -normal) : frontColour;
+      }`));
     gl.attachShader(program, shader(gl.FRAGMENT_SHADER,
       'precision highp float; varying vec4 frontColour, backColour;' +
       'void main() { gl_FragColor = gl_FrontFacing ? frontColour : backColour; }'));
-    ['position', 'front', 'back'].forEach((name, i) => gl.bindAttribLocation(program, i, name));
+    ['position', 'eye', 'normal', 'sides'].forEach((name, i) => gl.bindAttribLocation(program, i, name));
     gl.linkProgram(program);
+    if (!gl.getProgramParameter(program, gl.LINK_STATUS)) stop('WebGL: ' + gl.getProgramInfoLog(program));
     gl.useProgram(program);
-    // A vertex as gl.cpp hands it: its position in four floats, then its
-    // front and back colours in four bytes each.
-    gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
-    gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, gl.createBuffer());
-    for (let i = 0; i < 3; ++i) gl.enableVertexAttribArray(i);
-    gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 24, 0);
-    gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, 24, 16);
-    gl.vertexAttribPointer(2, 4, gl.UNSIGNED_BYTE, true, 24, 20);
+    web.materials = gl.getUniformLocation(program, 'materials');
+    web.lights = gl.getUniformLocation(program, 'lights');
+    for (let i = 0; i < 4; ++i) gl.enableVertexAttribArray(i);
 
     const special = {Escape: 27, Enter: 13, Backspace: 8, Tab: 9, Delete: 127};
     const where = (event) => [event.offsetX * canvas.width / canvas.clientWidth | 0,
@@ -200,12 +228,47 @@ mergeInto(LibraryManager.library, {
   webDepthTest__deps: ['$web'],
   webDepthTest: function(on) { on ? web.gl.enable(web.gl.DEPTH_TEST) : web.gl.disable(web.gl.DEPTH_TEST); },
 
+  webMaterials__deps: ['$web'],
+  webMaterials: function(materials, count) {
+    web.gl.uniform4fv(web.materials, HEAPF32.subarray(materials >> 2, (materials >> 2) + count * 20));
+  },
+
+  webLights__deps: ['$web'],
+  webLights: function(lights) { web.gl.uniform4fv(web.lights, HEAPF32.subarray(lights >> 2, (lights >> 2) + 64)); },
+
+  // Each batch of a frame has buffers of its own, which still hold what the
+  // same batch of the last frame drew: only what differs is uploaded.
   webDraw__deps: ['$web'],
-  webDraw: function(vertices, count, indices, indexCount, lines) {
+  webDraw: function(vertices, count, indices, indexCount, lines, batch, changedFrom, changedTo, indicesFrom,
+                    indicesTo) {
     const gl = web.gl;
-    gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + count * 24), gl.STREAM_DRAW);
-    gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, HEAPU16.subarray(indices >> 1, (indices >> 1) + indexCount),
-                  gl.STREAM_DRAW);
+    let kept = web.batches[batch];
+    if (!kept) {
+      kept = web.batches[batch] = {vertices: gl.createBuffer(), indices: gl.createBuffer(), room: [0, 0]};
+    }
+    if (web.bound !== batch) {
+      web.bound = batch;
+      gl.bindBuffer(gl.ARRAY_BUFFER, kept.vertices);
+      gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, kept.indices);
+      // A vertex as batch.cpp hands it (Handed in state.h).
+      gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 44, 0);
+      gl.vertexAttribPointer(1, 3, gl.FLOAT, false, 44, 16);
+      gl.vertexAttribPointer(2, 3, gl.FLOAT, false, 44, 28);
+      gl.vertexAttribPointer(3, 4, gl.UNSIGNED_BYTE, false, 44, 40);
+    }
+    // A buffer too small for the batch grows with room to spare, and takes
+    // all of it.
+    const upload = (target, which, bytes, from, to) => {
+      if (bytes.length > kept.room[which]) {
+        kept.room[which] = bytes.length + (bytes.length >> 2);
+        gl.bufferData(target, kept.room[which], gl.DYNAMIC_DRAW);
+        [from, to] = [0, bytes.length];
+      }
+      if (from < to) gl.bufferSubData(target, from, bytes.subarray(from, to));
+    };
+    upload(gl.ARRAY_BUFFER, 0, HEAPU8.subarray(vertices, vertices + count * 44), changedFrom * 44, changedTo * 44);
+    upload(gl.ELEMENT_ARRAY_BUFFER, 1, HEAPU8.subarray(indices, indices + indexCount * 2), indicesFrom * 2,
+           indicesTo * 2);
     gl.drawElements(lines ? gl.LINES : gl.TRIANGLES, indexCount, gl.UNSIGNED_SHORT, 0);
   },
 });

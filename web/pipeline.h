@@ -1,9 +1,8 @@
 #pragma once
 
-// What the page's GL, its lighting, its sphere and its GLUT share. GL's
-// state lives here on the CPU; WebGL only rasterises what this hands it:
-// clip-space positions with a front and a back colour per vertex, and the
-// vertices of each triangle or line by index.
+// What the page's GL, its sphere and its GLUT share. GL's state lives here
+// on the CPU, which transforms each vertex; WebGL's shader lights it as GL
+// does and rasterises the triangles and lines that this hands it by index.
 
 #include "app/platform.h"
 
@@ -20,7 +19,6 @@ using Matrix = std::array<float, 16>;  // column-major, as GL keeps it
 struct Light {
     bool enabled;
     Vector position;  // in eye coordinates, as GL keeps it
-    std::array<float, 3> place;  // the position divided by its w
     Vector ambient, diffuse, specular;
 };
 
@@ -28,27 +26,6 @@ struct Material {
     Vector ambient, diffuse, specular, emission;
     float shininess;
 };
-
-// What GL's lighting makes of a material under the lights, worked out once
-// for all the vertices lit with both: the light that falls everywhere
-// (emission and ambient), and for each light that shines, what its diffuse
-// and specular light add. A light whose colours are all black, as the
-// scene's lights 1 to 3, adds nothing wherever it is.
-struct Shading {
-    Vector base;  // alpha: the diffuse colour's
-    float shininess;
-    struct Lit {
-        const Light* light;
-        std::array<float, 3> diffuse, specular;
-    };
-    std::array<Lit, 4> lights;
-    int shining;  // of the lights
-};
-Shading shading(const Material& material, const Light (&lights)[4]);
-
-// The colour GL's lighting gives a vertex at `eye` (eye coordinates) with
-// the eye-space normal `normal`, which is used as it is, never normalised.
-Vector litColour(const Vector& eye, const std::array<float, 3>& normal, const Shading& shading);
 
 // A shape drawn again and again under other matrices and materials,
 // recorded once: each distinct point (position and normal) is then
@@ -86,5 +63,11 @@ void webFail(const char* message);
 void webClear(float red, float green, float blue, float alpha, unsigned mask);
 void webViewport(int x, int y, int width, int height);
 void webDepthTest(int on);
-void webDraw(const void* vertices, int count, const std::uint16_t* indices, int indexCount, int lines);
+// Draws a batch, the frame's `batch`th: of it, only the vertices from
+// `changedFrom` to `changedTo` and the indices from `indicesFrom` to
+// `indicesTo` differ from the same batch of the last frame.
+void webMaterials(const float* materials, int count);
+void webLights(const float* lights);
+void webDraw(const void* vertices, int count, const std::uint16_t* indices, int indexCount, int lines, int batch,
+             int changedFrom, int changedTo, int indicesFrom, int indicesTo);
 }

@@ -37,21 +37,25 @@ void record(Shape& shape, const std::function<void()>& draw)
 void drawShape(const Shape& shape, float scale)
 {
     outsideBegin(__func__);
-    gl.vertices.clear();
-    for (const auto& p : shape.points) gl.vertices.push_back(vertexAt(p[0] * scale, p[1] * scale, p[2] * scale, &p[3]));
+    roomForDrawing();
     const int first = gl.primitivesSinceClear + 1;
     gl.primitivesSinceClear += shape.primitives;
-    if (outOfSight(gl.vertices.data(), gl.vertices.size())) return;
-    handOn(gl.vertices.data(), gl.vertices.size(), !gl.filled, first);
-    gl.backsHidden = hidesBacks(shape, scale);
-    const std::uint16_t* corners = shape.corners.data();
-    const std::uint8_t* repeated = shape.repeated.data();
-    for (const std::uint16_t size : shape.sizes) {
-        polygon(corners, size, repeated);
-        corners += size;
-        repeated += size;
+    if (drawnAsBefore(&shape, scale, 0, first, !gl.filled, shape.points.size())) return;
+    gl.vertices.clear();
+    for (const auto& p : shape.points) gl.vertices.push_back(vertexAt(p[0] * scale, p[1] * scale, p[2] * scale, &p[3]));
+    if (!outOfSight(gl.vertices.data(), gl.vertices.size())) {
+        handOn(gl.vertices.data(), gl.vertices.size(), !gl.filled);
+        gl.backsHidden = hidesBacks(shape, scale);
+        const std::uint16_t* corners = shape.corners.data();
+        const std::uint8_t* repeated = shape.repeated.data();
+        for (const std::uint16_t size : shape.sizes) {
+            polygon(corners, size, repeated);
+            corners += size;
+            repeated += size;
+        }
+        gl.backsHidden = false;
     }
-    gl.backsHidden = false;
+    drawnAnew();
 }
 
 }  // namespace web

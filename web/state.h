@@ -5,6 +5,7 @@
 
 #include "web/pipeline.h"
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <utility>
@@ -27,26 +28,80 @@ constexpr float depthStepPerPrimitive = 1.0f / (1 << 21);
 constexpr Material initialMaterial{{0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, black, black, 0};
 
 // A vertex transformed to clip space and, as lines, to window space (x and
-// y over w); lit from its position and normal once it is known which of
-// its sides are shown.
+// y over w); its position and normal are taken to eye space for lighting
+// once it is handed on.
 struct Vertex {
     Vector clip;
     std::array<float, 2> window;
     std::array<float, 3> position, normal;
 };
 
-// A vertex as WebGL takes it: the position in clip space, then the front
-// and the back colour in a byte a component.
+// How the shader colours a vertex (page.js): white, as with lighting off;
+// lit for the front, its back taking the same colour, as GL does without
+// two-sided lighting; lit for each side; or, as a line of a polygon that
+// shows its back, lit for the back only.
+enum Lit : std::uint8_t { unlit, frontLit, bothSidesLit, backLit };
+
+// A vertex as WebGL takes it: the position in clip space, the position and
+// the normal in eye space, the places of its front and back materials in
+// the batch's `materials`, and how it is lit.
 struct Handed {
     Vector clip;
-    std::uint32_t front, back;
+    std::array<float, 3> eye, normal;
+    std::uint8_t front, back;
+    Lit lit;
+    std::uint8_t unused;
 };
-static_assert(sizeof(Handed) == 24, "page.js reads vertices of 24 bytes");
-constexpr std::uint32_t white = 0xffffffff;
+static_assert(sizeof(Handed) == 44, "page.js reads vertices of 44 bytes");
+
+// The shader's uniforms: a material as ambient, diffuse, specular and
+// emission colours, then the shininess and three zeros; and the lights as
+// position (eye coordinates), ambient, diffuse and specular each. A light
+// that is off is black everywhere.
+using MaterialUniform = std::array<float, 20>;
+using LightsUniform = std::array<float, 4 * 16>;
+// Materials a batch can hold: with the lights, within the 128 vectors of
+// uniforms that every WebGL offers a vertex shader.
+constexpr std::size_t mostMaterials = 16;
 
 // Indices are 16 bits, the size every WebGL draws.
 constexpr std::size_t mostHanded = 65536;
 constexpr std::size_t mostInPrimitive = mostHanded / 2;
+
+// A point as the program gives it: position, then normal.
+using Point = std::array<float, 6>;
+
+// A primitive or a shape drawn since the depth buffer was cleared: what went
+// into the vertices it handed on besides the state that page.js keeps, and
+// where they went. The next frame takes them as they are where all of that
+// is the same again, as it is for all but what moves.
+struct Drawn {
+    const Shape* shape;  // or nullptr: a primitive, whose points follow
+    float scale;
+    GLenum primitive;
+    int first;  // the glBegin since the depth buffer was cleared that it starts as
+    bool filled, lighting, twoSide;
+    std::array<std::uint8_t, 2> materials;  // their places in the batch's
+    std::uint32_t pointsFrom, pointsTo;  // in the frame's `points`
+    Matrix modelView, projection;
+    // What came of it: nothing, when it was out of sight.
+    bool seen;
+    bool lines;
+    std::uint32_t vertices;  // that it handed on from
+    std::uint32_t batch;  // the frame's flush it went with
+    std::uint32_t handedFrom, handedTo, indicesFrom, indicesTo;  // in the frame's
+    std::uint32_t handedAt, indicesAt;  // where it began in its batch
+};
+
+// What a frame has handed on so far: the vertices and indices of each batch
+// in turn (a batch's indices count from its first vertex), and what they
+// came from.
+struct Frame {
+    std::vector<Handed> handed;
+    std::vector<std::uint16_t> indices;
+    std::vector<Drawn> drawn;
+    std::vector<Point> points;
+};
 
 struct State {
     std::vector<Matrix> modelView{identity}, projection{identity};
@@ -55,27 +110,39 @@ struct State {
     Matrix modelViewProjection;
     std::array<float, 9> normalMatrix;  // row-major
     float modelViewDeterminant;  // of the upper 3x3
-    Light lights[4] = {{false, {0, 0, 1, 0}, {}, black, {1, 1, 1, 1}, {1, 1, 1, 1}},
-                       {false, {0, 0, 1, 0}, {}, black, black, black},
-                       {false, {0, 0, 1, 0}, {}, black, black, black},
-                       {false, {0, 0, 1, 0}, {}, black, black, black}};
+    Light lights[4] = {{false, {0, 0, 1, 0}, black, {1, 1, 1, 1}, {1, 1, 1, 1}},
+                       {false, {0, 0, 1, 0}, black, black, black},
+                       {false, {0, 0, 1, 0}, black, black, black},
+                       {false, {0, 0, 1, 0}, black, black, black}};
     Material material[2] = {initialMaterial, initialMaterial};  // front, back
-    Shading shading[2];
-    bool shadingChanged[2] = {true, true};  // since `shading` was worked out
+    std::vector<MaterialUniform> materials;  // of the batch not yet drawn
+    std::array<std::uint8_t, 2> materialAt{};  // the places of the front and back materials in it
+    bool materialChanged = true;  // since the last drawing took its place
+    LightsUniform lightsNow{};  // of the batch not yet drawn
+    bool lightsChanged = true;  // since then
+    // What page.js's shader holds.
+    std::vector<MaterialUniform> materialsUploaded;
+    LightsUniform lightsUploaded{};
     bool lighting = false, depthTest = false, twoSide = false, filled = true;
     std::array<float, 3> normal{0, 0, 1};
     Vector clearColour{0, 0, 0, 0};
     GLenum primitive = 0;  // 0: outside glBegin and glEnd
     int primitivesSinceClear = 0;  // glBegin calls since the depth buffer was cleared
-    std::vector<Vertex> vertices;  // of the primitive being drawn, or of the shape
+    std::vector<Vertex> vertices;  // of the primitive or the shape being handed on
+    std::size_t pointsFrom = 0;  // the primitive's, in frame.points
     Shape* recording = nullptr;
     std::set<std::pair<std::uint16_t, std::uint16_t>> edges;  // of the shape recorded, by its points, the lesser first
     std::vector<std::uint16_t> recorded;  // the primitive's vertices, as points of the shape recorded
     std::vector<std::uint16_t> sequence;  // 0, 1, 2 ...: a GL_POLYGON's corners
 
-    // For WebGL, not yet drawn.
-    std::vector<Handed> handed;
-    std::vector<std::uint16_t> indices;
+    // This frame's and the last one's. The batch not yet drawn starts at
+    // `batchStart` and `indicesStart`; what of it differs from the same batch
+    // of the last frame, which page.js still holds, lies in `changed` and
+    // `indicesChanged` (from, to; counted from the batch's start).
+    Frame frame, lastFrame;
+    std::size_t batchStart = 0, indicesStart = 0;
+    std::uint32_t batches = 0;  // drawn this frame
+    std::array<std::size_t, 2> changed{SIZE_MAX, 0}, indicesChanged{SIZE_MAX, 0};
     bool handedLines = false;
 
     // The vertices being handed on, a primitive's or a shape's, and where
@@ -97,11 +164,38 @@ Vector transform(const Matrix& m, const Vector& v);
 // The vertex at (x, y, z) in object coordinates, with the normal `normal`.
 Vertex vertexAt(float x, float y, float z, const float* normal);
 
+// Draws the batch not yet drawn, and begins the next.
 void flush();
 
-// Begins to hand on `count` vertices, drawn as triangles or as lines, as
-// the given glBegin since the depth buffer was cleared.
-void handOn(const Vertex* vertices, std::size_t count, bool lines, int primitive);
+// Flushes first where a drawing of `count` vertices, as triangles or as
+// lines, would not fit in the batch.
+void makeRoom(bool lines, std::size_t count);
+
+// Takes the places of the front and back materials in the batch, and the
+// lights for it: either may begin the next batch.
+void takeMaterialsAndLights();
+// Hands the shader the materials and lights of the batch to be drawn.
+void uploadMaterialsAndLights();
+
+// Begins to hand on the drawing's `count` vertices, drawn as triangles or
+// as lines, in the batch that drawnAsBefore made room in.
+void handOn(const Vertex* vertices, std::size_t count, bool lines);
+
+// A new frame: the depth buffer was cleared.
+void startFrame();
+
+// Before a glBegin or a shape: a frame that never clears the depth buffer
+// is cut where its record would grow too large.
+void roomForDrawing();
+
+// Begins a drawing of `count` vertices as triangles or as `lines`: of
+// `shape`, or, with nullptr, of the primitive whose points are frame.points
+// from gl.pointsFrom on. Returns whether the last frame's drawing in its
+// place had the same inputs: its vertices and indices are then handed on
+// again and the drawing is done. Otherwise the caller works it out and
+// calls drawnAnew.
+bool drawnAsBefore(const Shape* shape, float scale, GLenum primitive, int first, bool lines, std::size_t count);
+void drawnAnew();
 
 // Whether all the vertices lie beyond one of the planes that bound what the
 // viewer sees: then GL clips away all that they make.
