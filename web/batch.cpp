@@ -78,18 +78,24 @@ void flush()
             return r[0] < r[1] ? std::array<int, 2>{static_cast<int>(r[0]), static_cast<int>(r[1])}
                                : std::array<int, 2>{0, 0};
         };
-        const auto changed = range(gl.changed), indicesChanged = range(gl.indicesChanged);
+        const int count = static_cast<int>(f.handed.size() - gl.batchStart);
+        const int indexCount = static_cast<int>(f.indices.size() - gl.indicesStart);
+        // The batches after the first few of a frame share one pair of
+        // buffers in page.js, and so upload all they draw.
+        const bool kept = gl.batches < mostKeptBatches;
+        const auto changed = kept ? range(gl.changed) : std::array<int, 2>{0, count};
+        const auto indicesChanged = kept ? range(gl.indicesChanged) : std::array<int, 2>{0, indexCount};
         uploadMaterialsAndLights();
-        webDraw(f.handed.data() + gl.batchStart, static_cast<int>(f.handed.size() - gl.batchStart),
-                f.indices.data() + gl.indicesStart, static_cast<int>(f.indices.size() - gl.indicesStart),
-                gl.handedLines, static_cast<int>(gl.batches++), changed[0], changed[1], indicesChanged[0],
-                indicesChanged[1]);
+        webDraw(f.handed.data() + gl.batchStart, count, f.indices.data() + gl.indicesStart, indexCount,
+                gl.handedLines, static_cast<int>(std::min(gl.batches, mostKeptBatches)), changed[0], changed[1],
+                indicesChanged[0], indicesChanged[1]);
+        ++gl.batches;
     }
     gl.batchStart = f.handed.size();
     gl.indicesStart = f.indices.size();
     gl.changed = gl.indicesChanged = {SIZE_MAX, 0};
     gl.materials.clear();
-    gl.materialChanged = true;
+    gl.materialChanged = {true, true};
 }
 
 void makeRoom(bool lines, std::size_t count)

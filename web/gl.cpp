@@ -18,14 +18,6 @@ void outsideBegin(const char* call)
     if (gl.primitive) glError(std::string(call) + " between glBegin and glEnd");
 }
 
-Vector transform(const Matrix& m, const Vector& v)
-{
-    Vector r{};
-    for (int row = 0; row < 4; ++row)
-        for (int k = 0; k < 4; ++k) r[row] += m[k * 4 + row] * v[k];
-    return r;
-}
-
 namespace {
 
 void unsupported(const std::string& call, GLenum value)
@@ -247,7 +239,7 @@ void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params)
         default: unsupported(__func__, pname);
         }
         // The program sets the same material again and again.
-        if (std::memcmp(&before, &m, sizeof m) != 0) gl.materialChanged = true;
+        if (std::memcmp(&before, &m, sizeof m) != 0) gl.materialChanged[side] = true;
     }
 }
 

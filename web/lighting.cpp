@@ -37,12 +37,14 @@ LightsUniform lightsUniform()
 bool placeMaterials()
 {
     for (int side = 0; side < 2; ++side) {
+        if (!gl.materialChanged[side]) continue;
         const MaterialUniform u = uniformOf(gl.material[side]);
         const auto at = std::find(gl.materials.begin(), gl.materials.end(), u);
         if (at == gl.materials.end() && gl.materials.size() == mostMaterials) return false;
         if (at == gl.materials.end()) gl.materials.push_back(u);
         gl.materialAt[side] = static_cast<std::uint8_t>(std::find(gl.materials.begin(), gl.materials.end(), u) -
                                                         gl.materials.begin());
+        gl.materialChanged[side] = false;
     }
     return true;
 }
@@ -57,12 +59,9 @@ void takeMaterialsAndLights()
         gl.lightsNow = now;
         gl.lightsChanged = false;
     }
-    if (gl.materialChanged) {
-        if (!placeMaterials()) {
-            flush();
-            placeMaterials();
-        }
-        gl.materialChanged = false;
+    if (!placeMaterials()) {
+        flush();
+        placeMaterials();
     }
 }
 

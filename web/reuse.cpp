@@ -63,8 +63,10 @@ void handAgain(Drawn& now, const Drawn& before)
     // Its indices count from the first vertex of its batch, which may have
     // moved.
     const auto shift = static_cast<std::uint16_t>(now.handedAt - before.handedAt);
-    for (std::uint32_t i = before.indicesFrom; i < before.indicesTo; ++i)
-        f.indices.push_back(static_cast<std::uint16_t>(last.indices[i] + shift));
+    f.indices.insert(f.indices.end(), last.indices.begin() + before.indicesFrom, last.indices.begin() + before.indicesTo);
+    if (shift != 0)
+        for (auto i = f.indices.begin() + now.indicesFrom; i != f.indices.end(); ++i)
+            *i = static_cast<std::uint16_t>(*i + shift);
     now.handedTo = static_cast<std::uint32_t>(f.handed.size());
     now.indicesTo = static_cast<std::uint32_t>(f.indices.size());
     if (now.batch != before.batch || now.handedAt != before.handedAt || now.indicesAt != before.indicesAt)

@@ -68,6 +68,9 @@ constexpr std::size_t mostMaterials = 16;
 constexpr std::size_t mostHanded = 65536;
 constexpr std::size_t mostInPrimitive = mostHanded / 2;
 
+// Batches of a frame whose buffers page.js keeps for the next frame.
+constexpr std::uint32_t mostKeptBatches = 8;
+
 // A point as the program gives it: position, then normal.
 using Point = std::array<float, 6>;
 
@@ -117,7 +120,7 @@ struct State {
     Material material[2] = {initialMaterial, initialMaterial};  // front, back
     std::vector<MaterialUniform> materials;  // of the batch not yet drawn
     std::array<std::uint8_t, 2> materialAt{};  // the places of the front and back materials in it
-    bool materialChanged = true;  // since the last drawing took its place
+    std::array<bool, 2> materialChanged{true, true};  // since the last drawing took their places
     LightsUniform lightsNow{};  // of the batch not yet drawn
     bool lightsChanged = true;  // since then
     // What page.js's shader holds.
@@ -159,7 +162,13 @@ extern State gl;
 [[noreturn]] void glError(const std::string& what);
 void outsideBegin(const char* call);
 
-Vector transform(const Matrix& m, const Vector& v);
+inline Vector transform(const Matrix& m, const Vector& v)
+{
+    Vector r{};
+    for (int row = 0; row < 4; ++row)
+        for (int k = 0; k < 4; ++k) r[row] += m[k * 4 + row] * v[k];
+    return r;
+}
 
 // The vertex at (x, y, z) in object coordinates, with the normal `normal`.
 Vertex vertexAt(float x, float y, float z, const float* normal);
