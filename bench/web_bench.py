@@ -10,10 +10,10 @@ what handing that frame to WebGL costs by itself.
 
 Script time is wall-clock time. SwiftShader draws the page's WebGL on the
 CPU too, in the browser's GPU process, and where that shares the page's
-cores it stretches script time by up to half a millisecond a frame, more or
-less from one start of the browser to the next. So the page's renderer
-process has a core to itself and the rest of the browser the others, as a
-phone's GPU is beside its CPU.
+core it stretches script time by up to half a millisecond a frame, more or
+less from one start of the browser to the next. So the page's main thread
+has a core to itself and the rest of the browser the others, as a phone's
+GPU is beside its CPU.
 
   web_bench.py PAGE [--seconds S]"""
 import argparse
@@ -63,8 +63,9 @@ requestAnimationFrame(function step() {
 
 
 def pin(page):
-    """The page's renderer on the first core, the rest of the browser on
-    the others: returns how, for the table's heading."""
+    """The page's main thread (its renderer's first) on the first core, the
+    rest of the browser on the others: returns how, for the table's
+    heading."""
     cores = sorted(os.sched_getaffinity(0))
     if len(cores) < 2:
         return "not pinned: one core"
@@ -80,10 +81,11 @@ def pin(page):
             continue
         for thread in glob.glob(process + "/task/*"):
             try:
-                os.sched_setaffinity(int(os.path.basename(thread)), cores[:1] if renderer else cores[1:])
+                main_thread = renderer and thread.endswith(f"/task/{os.path.basename(process)}")
+                os.sched_setaffinity(int(os.path.basename(thread)), cores[:1] if main_thread else cores[1:])
             except OSError:
                 pass  # gone
-    return f"the page's renderer on core {cores[0]}, the rest of the browser on {len(cores) - 1} other(s)"
+    return f"the page's main thread on core {cores[0]}, the rest of the browser on {len(cores) - 1} other(s)"
 
 
 def load_average():
