@@ -1,5 +1,6 @@
-// Hands the vertices of each primitive or shape on to WebGL, lit for the
-// sides their polygons show, and each triangle or line by their indices.
+// Hands the vertices of each primitive or shape on to WebGL, with how the
+// shader is to light them for the sides their polygons show, and each
+// triangle or line by their indices.
 
 #include "web/state.h"
 
