@@ -111,7 +111,6 @@ void handOn(const Vertex* vertices, std::size_t count, bool lines)
     Drawn& drawn = gl.frame.drawn.back();
     drawn.seen = true;
     drawn.lines = lines;
-    drawn.vertices = static_cast<std::uint32_t>(count);
     drawn.batch = gl.batches;
     drawn.handedFrom = static_cast<std::uint32_t>(gl.frame.handed.size());
     drawn.indicesFrom = static_cast<std::uint32_t>(gl.frame.indices.size());

@@ -261,15 +261,13 @@ void glBegin(GLenum mode)
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
     if (!gl.primitive) return;  // GL ignores a vertex outside glBegin and glEnd
+    if ((gl.recording ? gl.recorded.size() : gl.frame.points.size() - gl.pointsFrom) == mostInPrimitive)
+        fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
     const Point point{x, y, z, gl.normal[0], gl.normal[1], gl.normal[2]};
     if (!gl.recording) {
-        if (gl.frame.points.size() - gl.pointsFrom == mostInPrimitive)
-            fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
         gl.frame.points.push_back(point);
         return;
     }
-    if (gl.recorded.size() == mostInPrimitive)
-        fail("more vertices between glBegin and glEnd than the browser's GL draws at once");
     auto& points = gl.recording->points;
     const auto same = std::find(points.begin(), points.end(), point);
     gl.recorded.push_back(static_cast<std::uint16_t>(same - points.begin()));

@@ -90,7 +90,6 @@ struct Drawn {
     // What came of it: nothing, when it was out of sight.
     bool seen;
     bool lines;
-    std::uint32_t vertices;  // that it handed on from
     std::uint32_t batch;  // the frame's flush it went with
     std::uint32_t handedFrom, handedTo, indicesFrom, indicesTo;  // in the frame's
     std::uint32_t handedAt, indicesAt;  // where it began in its batch
