@@ -106,11 +106,10 @@ void makeRoom(bool lines, std::size_t count)
     if (gl.frame.handed.size() - gl.batchStart + (lines ? 2 : 1) * count > mostHanded) flush();
 }
 
-void handOn(const Vertex* vertices, std::size_t count, bool lines)
+void handOn(const Vertex* vertices, std::size_t count)
 {
     Drawn& drawn = gl.frame.drawn.back();
     drawn.seen = true;
-    drawn.lines = lines;
     drawn.batch = gl.batches;
     drawn.handedFrom = static_cast<std::uint32_t>(gl.frame.handed.size());
     drawn.indicesFrom = static_cast<std::uint32_t>(gl.frame.indices.size());

@@ -294,7 +294,7 @@ void glEnd()
         gl.vertices.push_back(vertexAt(p[0], p[1], p[2], &p[3]));
     }
     if (!outOfSight(gl.vertices.data(), gl.vertices.size())) {
-        handOn(gl.vertices.data(), gl.vertices.size(), lines);
+        handOn(gl.vertices.data(), gl.vertices.size());
         assemble(primitive, gl.vertices.size());
     }
     drawnAnew();

@@ -39,11 +39,12 @@ bool placeMaterials()
     for (int side = 0; side < 2; ++side) {
         if (!gl.materialChanged[side]) continue;
         const MaterialUniform u = uniformOf(gl.material[side]);
-        const auto at = std::find(gl.materials.begin(), gl.materials.end(), u);
-        if (at == gl.materials.end() && gl.materials.size() == mostMaterials) return false;
-        if (at == gl.materials.end()) gl.materials.push_back(u);
-        gl.materialAt[side] = static_cast<std::uint8_t>(std::find(gl.materials.begin(), gl.materials.end(), u) -
-                                                        gl.materials.begin());
+        auto at = std::find(gl.materials.begin(), gl.materials.end(), u);
+        if (at == gl.materials.end()) {
+            if (gl.materials.size() == mostMaterials) return false;
+            at = gl.materials.insert(at, u);
+        }
+        gl.materialAt[side] = static_cast<std::uint8_t>(at - gl.materials.begin());
         gl.materialChanged[side] = false;
     }
     return true;

@@ -50,7 +50,6 @@ void changed(const Drawn& d)
 void handAgain(Drawn& now, const Drawn& before)
 {
     now.seen = true;
-    now.lines = before.lines;
     Frame& f = gl.frame;
     const Frame& last = gl.lastFrame;
     now.batch = gl.batches;
@@ -100,7 +99,7 @@ bool drawnAsBefore(const Shape* shape, float scale, GLenum primitive, int first,
     const auto pointsFrom = static_cast<std::uint32_t>(shape ? f.points.size() : gl.pointsFrom);
     f.drawn.push_back({shape, scale, primitive, first, gl.filled, gl.lighting, gl.twoSide, gl.materialAt, pointsFrom,
                        static_cast<std::uint32_t>(f.points.size()), gl.modelView.back(), gl.projection.back(),
-                       false, false, 0, 0, 0, 0, 0, 0, 0});
+                       false, 0, 0, 0, 0, 0, 0, 0});
     Drawn& now = f.drawn.back();
     const std::size_t place = f.drawn.size() - 1;
     if (place >= gl.lastFrame.drawn.size() || !sameInputs(now, gl.lastFrame.drawn[place])) return false;

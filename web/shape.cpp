@@ -44,7 +44,7 @@ void drawShape(const Shape& shape, float scale)
     gl.vertices.clear();
     for (const auto& p : shape.points) gl.vertices.push_back(vertexAt(p[0] * scale, p[1] * scale, p[2] * scale, &p[3]));
     if (!outOfSight(gl.vertices.data(), gl.vertices.size())) {
-        handOn(gl.vertices.data(), gl.vertices.size(), !gl.filled);
+        handOn(gl.vertices.data(), gl.vertices.size());
         gl.backsHidden = hidesBacks(shape, scale);
         const std::uint16_t* corners = shape.corners.data();
         const std::uint8_t* repeated = shape.repeated.data();

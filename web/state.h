@@ -89,7 +89,6 @@ struct Drawn {
     Matrix modelView, projection;
     // What came of it: nothing, when it was out of sight.
     bool seen;
-    bool lines;
     std::uint32_t batch;  // the frame's flush it went with
     std::uint32_t handedFrom, handedTo, indicesFrom, indicesTo;  // in the frame's
     std::uint32_t handedAt, indicesAt;  // where it began in its batch
@@ -185,9 +184,9 @@ void takeMaterialsAndLights();
 // Hands the shader the materials and lights of the batch to be drawn.
 void uploadMaterialsAndLights();
 
-// Begins to hand on the drawing's `count` vertices, drawn as triangles or
-// as lines, in the batch that drawnAsBefore made room in.
-void handOn(const Vertex* vertices, std::size_t count, bool lines);
+// Begins to hand on the drawing's `count` vertices, in the batch that
+// drawnAsBefore made room in.
+void handOn(const Vertex* vertices, std::size_t count);
 
 // A new frame: the depth buffer was cleared.
 void startFrame();
